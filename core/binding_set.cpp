@@ -1,0 +1,4 @@
+#include "binding_set.h"
+
+BindingSet bindingSet;
+SelectionState selectionState = kNoSlot;

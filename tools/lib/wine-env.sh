@@ -1,0 +1,75 @@
+# Sourced by tools/test, tools/run and the measuring scripts: a private X display
+# and a private, prepared Wine prefix, torn down on exit.
+#   wine_env_start [--own-display]   --own-display: always start a private Xvfb
+
+wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+wine_env_xvfb_pid=""
+wine_env_tmp=""
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
+    wineserver -k 2>/dev/null || true
+    timeout 10 wineserver -w 2>/dev/null || true
+  fi
+  if [ -n "$wine_env_xvfb_pid" ]; then
+    kill "$wine_env_xvfb_pid" 2>/dev/null || true
+    wait "$wine_env_xvfb_pid" 2>/dev/null || true
+  fi
+  [ -n "$wine_env_tmp" ] && rm -rf "$wine_env_tmp"
+}
+
+# Waits up to $1 seconds for the command that follows to succeed.
+wine_env_wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+wine_env_start_xvfb() {
+  wine_env_tmp=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$wine_env_tmp/display" 2>"$wine_env_tmp/xvfb.log" &
+  wine_env_xvfb_pid=$!
+  if ! wine_env_wait_for 20 test -s "$wine_env_tmp/display"; then
+    echo "Xvfb did not start:" >&2; cat "$wine_env_tmp/xvfb.log" >&2; return 1
+  fi
+  export DISPLAY=":$(head -n1 "$wine_env_tmp/display")"
+  wine_env_wait_for 20 xdpyinfo || { echo "display $DISPLAY does not answer" >&2; return 1; }
+}
+
+# Settings every run relies on: no window-manager waits, no crash dialogs, and
+# a winmm.dll placed beside a program is preferred to Wine's own.
+wine_env_prepare_prefix() {
+  local reg="$WINEPREFIX/inputconfig.reg"
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winmm"="native,builtin"
+REG
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" && wineserver -w
+}
+
+wine_env_start() {
+  export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$wine_env_repo/build/wineprefix}
+  export WINEDEBUG=-all WINEARCH=win64
+  trap wine_env_stop EXIT
+  if [ "${1:-}" = --own-display ] || [ -z "${DISPLAY:-}" ]; then
+    wine_env_start_xvfb || return 1
+  fi
+  if [ ! -f "$WINEPREFIX/.inputconfig-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1 && wineserver -w || {
+      echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
+    wine_env_prepare_prefix || { echo "could not prepare the Wine prefix" >&2; return 1; }
+    touch "$WINEPREFIX/.inputconfig-ready"
+  fi
+  wineserver -p
+}
