@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "settings_file.h"
+#include "test_support.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <csignal>
+#endif
+
+namespace {
+
+std::vector<std::string> directoryEntries(const std::filesystem::path& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(LoadFailure, MissingFileReportsFalseAndChangesNothing) {
+    ScopedWorkingDirectory directory;
+    bindingSet = exampleBindings();
+    EXPECT_FALSE(loadSettings());
+    EXPECT_EQ(bindingSet, exampleBindings());
+    EXPECT_TRUE(directoryEntries(directory.path()).empty()) << "loading must never create the file";
+}
+
+TEST(WriteFailure, FailingStreamIsReported) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    EXPECT_FALSE(writeSettings(out, exampleBindings()));
+}
+
+TEST(SaveFailure, DirectoryNamedInputDatIsReportedAndKept) {
+    ScopedWorkingDirectory directory;
+    std::filesystem::create_directory("input.dat");
+    writeFile("input.dat/keep", "x");
+    bindingSet = exampleBindings();
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(readFile("input.dat/keep"), "x");
+    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(bindingSet, exampleBindings());
+}
+
+TEST(SaveFailure, UnwritableTemporaryLeavesInputDatIntact) {
+    ScopedWorkingDirectory directory;
+    writeFile("input.dat", "1,2,3");
+    std::filesystem::create_directory("input.dat.tmp");  // the temporary cannot be opened
+    bindingSet = exampleBindings();
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(readFile("input.dat"), "1,2,3");
+}
+
+#ifndef _WIN32
+// A full disk, as far as this process can tell: writes beyond a few bytes fail.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
+    ScopedWorkingDirectory directory;
+    const std::string old = "1,7,65,66,67,68,69,70,71,72,1,2,4,8";
+    writeFile("input.dat", old);
+    bindingSet = exampleBindings();
+    {
+        const FileSizeLimit limit(10);
+        EXPECT_FALSE(saveSettings());
+    }
+    EXPECT_EQ(readFile("input.dat"), old);
+    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(bindingSet, exampleBindings());
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "binding_set.h"
+#include "settings_file.h"
+
+// Runs a test inside a fresh empty directory, removed afterwards.
+class ScopedWorkingDirectory {
+public:
+    ScopedWorkingDirectory() : previous_(std::filesystem::current_path()) {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() / ("inputconfig-test-" + std::to_string(seed()));
+        std::filesystem::create_directory(path_);
+        std::filesystem::current_path(path_);
+    }
+    ~ScopedWorkingDirectory() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+inline void writeFile(const std::string& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const std::string& name) {
+    std::ifstream file(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+inline BindingSet readFromText(const std::string& text, BindingSet start = {}) {
+    std::istringstream in(text);
+    readSettings(in, start);
+    return start;
+}
+
+inline bool operator==(const BindingSet& a, const BindingSet& b) {
+    return a.device == b.device && a.axisOffset == b.axisOffset && a.keyCodes == b.keyCodes &&
+           a.joypadButtons == b.joypadButtons;
+}
+
+// For readable failure messages.
+inline std::ostream& operator<<(std::ostream& out, const BindingSet& bindings) {
+    return out << '{' << formatSettings(bindings) << '}';
+}
+
+// The example bindings: arrows, Z, X, Enter, Shift, buttons 1 to 4.
+inline BindingSet exampleBindings() {
+    BindingSet bindings;
+    bindings.keyCodes = {38, 40, 39, 37, 90, 88, 13, 16};
+    bindings.joypadButtons = {1, 2, 4, 8};
+    return bindings;
+}
+inline const char* const kExampleFile = "0,0,38,40,39,37,90,88,13,16,1,2,4,8";
