@@ -1,0 +1,143 @@
+// The end-to-end driver: starts the real program in a fresh working directory under
+// Wine, acts on it with real mouse and keyboard input, and reads back what a user and
+// the program that reads input.dat would see. Timeouts throw e2e::Failure, which
+// GoogleTest reports as a failure of the running test.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "channels.h"
+
+namespace e2e {
+
+using Millis = std::chrono::milliseconds;
+inline constexpr Millis kWait{5000};
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Where the pieces are, from the command line of the test executable.
+struct HarnessPaths {
+    std::string program;       // the shipped InputConfig.exe
+    std::string standInWinmm;  // the test-only winmm.dll
+    std::string probeHook;     // the hook DLL answering questions from inside the program
+};
+HarnessPaths& harnessPaths();
+
+// Polls until `condition` holds or `limit` has passed; returns whether it held.
+bool waitUntil(const std::function<bool()>& condition, Millis limit = kWait);
+
+// ---- reading windows of another process
+std::string textOf(HWND window);
+std::string classOf(HWND window);
+LONG styleOf(HWND window);
+LONG exStyleOf(HWND window);
+RECT rectInParent(HWND child);  // in the parent's client coordinates
+// Waits until the window's text equals `expected`; returns the text last seen.
+std::string waitForText(HWND window, const std::string& expected, Millis limit = kWait);
+std::vector<HWND> childrenInOrder(HWND parent);
+std::vector<std::string> listEntries(HWND comboBox);
+int selectedIndex(HWND comboBox);
+
+// ---- real input, through SendInput
+void bringToForeground(HWND window);
+void clickAt(POINT screen);
+void click(HWND window);  // at its centre
+void clickCloseBox(HWND topLevel);
+// Drops the list down with a click and clicks the entry, as a user chooses one.
+void chooseListEntry(HWND comboBox, int index);
+void pressKey(WORD virtualKey);
+void pressChord(std::initializer_list<WORD> keys);  // held in order, released in reverse
+void putTextOnClipboard(const std::string& text);
+
+// The summary text for the labels of the eight pad inputs, in pad order.
+std::string summaryText(const std::array<const char*, 8>& labels);
+
+// How the program sees joystick 1.
+enum class Joystick {
+    WineDefault,  // the shipped program as it is, with Wine's winmm: no joystick
+    Attached,     // a copy beside the stand-in winmm: joystick 1 attached
+    Unplugged,    // stand-in: a driver with devices, but joystick 1 does not answer
+    NoDriver,     // stand-in: joyGetNumDevs reports 0, although joystick 1 would answer
+};
+
+struct CaptureCall {
+    int calls;
+    HWND window;
+    LONG joystick;
+    LONG period;
+    LONG changed;
+};
+
+struct MessageBoxView {
+    HWND window;
+    std::string caption;
+    std::string text;
+    HWND owner;
+    std::vector<std::string> buttons;  // the visible buttons' texts
+    ProbeIcon icon;
+};
+
+class Probe;
+
+// One run of the program in its own temporary working directory, ended and cleaned up
+// when the object goes.
+class Program {
+public:
+    explicit Program(std::optional<std::string> inputDat, Joystick joystick = Joystick::WineDefault);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND mainWindow();  // waits for the visible main window
+    std::optional<HWND> findMainWindow(bool visibleOnly) const;
+    HWND control(int id);  // a child of the main window, by id
+    std::vector<HWND> dialogs() const;  // the program's visible dialog windows
+    MessageBoxView waitForMessageBox();
+    HWND waitForDialog(const std::string& caption);
+    void dismiss(const MessageBoxView& box);  // clicks its OK and waits until it is gone
+
+    bool running() const;
+    int waitForExit(Millis limit = kWait);
+    std::optional<std::string> file(const std::string& name = "input.dat") const;
+    std::vector<std::string> filesInWorkDir() const;
+    std::string pathInWorkDir(const std::string& name) const;
+
+    // Stand-in joystick: changes the held buttons and waits until a press is posted.
+    void holdButtons(LONG mask);
+    CaptureCall captureCall() const;
+
+    // Questions answered inside the program's UI thread.
+    bool usesDefaultGuiFont(HWND window);
+    bool usesSystemFont(HWND window);
+    ProbeIcon iconOf(HWND staticControl);
+    ProbeChannel classRegistration(HWND window);
+
+    DWORD processId() const {
+        return process_.dwProcessId;
+    }
+
+private:
+    void start(const std::string& executable, Joystick joystick);
+    Probe& probe();
+
+    std::string root_;
+    std::string workDir_;
+    PROCESS_INFORMATION process_{};
+    HANDLE joystickMapping_ = nullptr;
+    JoystickChannel* joystick_ = nullptr;
+    std::unique_ptr<Probe> probe_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,127 @@
+// Hook DLL that the tests install on the program's UI thread. Fonts, icons and class
+// registrations are handles that mean something only inside the program's process, so
+// this DLL answers questions about them from there, into the shared ProbeChannel.
+#include <windows.h>
+
+#include <vector>
+
+#include "channels.h"
+#include "resource_ids.h"
+
+namespace {
+
+e2e::ProbeIcon stockIconOf(HICON icon) {
+    if (icon == nullptr) {
+        return e2e::kIconNone;
+    }
+    const struct {
+        LPCSTR id;
+        e2e::ProbeIcon kind;
+    } stock[] = {{IDI_INFORMATION, e2e::kIconInformation},
+                 {IDI_WARNING, e2e::kIconWarning},
+                 {IDI_ERROR, e2e::kIconError},
+                 {IDI_QUESTION, e2e::kIconQuestion}};
+    for (const auto& entry : stock) {
+        if (LoadIconA(nullptr, entry.id) == icon) {
+            return entry.kind;
+        }
+    }
+    return e2e::kIconOther;
+}
+
+LONG iconWidth(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// The icon's colour pixels as 32-bit values, to compare two icons image by image.
+std::vector<DWORD> iconPixels(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return {};
+    }
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(bitmap.bmWidth) * static_cast<size_t>(bitmap.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), &format,
+              DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+void describeClass(HWND window, e2e::ProbeChannel& reply) {
+    const HINSTANCE program = GetModuleHandleA(nullptr);
+    reply.classStyle = static_cast<LONG>(GetClassLongPtrA(window, GCL_STYLE));
+    reply.classExtraBytes = static_cast<LONG>(GetClassLongPtrA(window, GCL_CBCLSEXTRA));
+    reply.windowExtraBytes = static_cast<LONG>(GetClassLongPtrA(window, GCL_CBWNDEXTRA));
+    reply.background = static_cast<LONG64>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
+    reply.cursorIsArrow = reinterpret_cast<HCURSOR>(GetClassLongPtrA(window, GCLP_HCURSOR)) ==
+                          LoadCursorA(nullptr, IDC_ARROW);
+    reply.hasMenuName = GetClassLongPtrA(window, GCLP_MENUNAME) != 0;
+    reply.instanceIsProgram = reinterpret_cast<HINSTANCE>(GetClassLongPtrA(window, GCLP_HMODULE)) == program;
+    const auto large = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
+    reply.largeIconIsApp = large != nullptr && large == LoadIconA(program, MAKEINTRESOURCEA(IDI_APP));
+    reply.largeIconSize = iconWidth(large);
+    reply.smallIconSize = iconWidth(small);
+    HANDLE reference = LoadImageA(program, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0);
+    const std::vector<DWORD> expected = iconPixels(static_cast<HICON>(reference));
+    reply.smallIconMatchesApp = !expected.empty() && iconPixels(small) == expected;
+    if (reference != nullptr) {
+        DestroyIcon(static_cast<HICON>(reference));
+    }
+}
+
+void answer(LONG query, HWND target) {
+    const std::string name = e2e::probeChannelName(GetCurrentProcessId());
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    if (mapping == nullptr) {
+        return;
+    }
+    auto* reply = static_cast<e2e::ProbeChannel*>(
+        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(e2e::ProbeChannel)));
+    if (reply != nullptr) {
+        if (query == e2e::kProbeFont) {
+            const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
+            reply->hasFont = font != nullptr;
+            reply->fontIsDefaultGui = font != nullptr && font == GetStockObject(DEFAULT_GUI_FONT);
+        } else if (query == e2e::kProbeStaticIcon) {
+            reply->icon = stockIconOf(reinterpret_cast<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
+        } else if (query == e2e::kProbeWindowClass) {
+            describeClass(target, *reply);
+        }
+        InterlockedExchange(&reply->answered, 1);
+        UnmapViewOfFile(reply);
+    }
+    CloseHandle(mapping);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK probeCallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    static const UINT probeMessage = RegisterWindowMessageA(e2e::kProbeMessageName);
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (call->message == probeMessage) {
+            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
