@@ -1,0 +1,51 @@
+// The baseline for tools/measure-startup: a plain window that makes the same
+// joystick calls as Input Config at start-up, built the same way.
+#include <windows.h>
+// After windows.h, which it relies on.
+#include <mmsystem.h>
+
+namespace {
+
+const char* const kClassName = "BareWindow";
+
+LRESULT CALLBACK bareWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/,
+                   int showCommand) {
+    JOYINFO position;
+    if (joyGetNumDevs() != 0) {
+        joyGetPos(JOYSTICKID1, &position);
+    }
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = bareWindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground =
+        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // NOLINT(performance-no-int-to-ptr)
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassExA(&windowClass) == 0) {
+        return 1;
+    }
+    HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "Bare Window", WS_SYSMENU, 100, 100, 400, 430,
+                                  nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
