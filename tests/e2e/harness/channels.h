@@ -38,7 +38,7 @@ enum ProbeQuery : LONG {
 // Stock icons as a message box shows them.
 enum ProbeIcon : LONG { kIconNone = 0, kIconInformation, kIconWarning, kIconError, kIconQuestion, kIconOther };
 
-struct ProbeChannel {
+struct ProbeReply {
     LONG answered;  // set by the hook when the reply below is complete
     // kProbeFont
     LONG hasFont;           // WM_GETFONT returned a font (not the system font)
@@ -52,11 +52,22 @@ struct ProbeChannel {
     LONG64 background;  // the brush handle value, e.g. COLOR_BTNFACE + 1
     LONG cursorIsArrow;
     LONG hasMenuName;
-    LONG instanceIsProgram;   // registered with the program's own module
-    LONG largeIconIsApp;      // same handle as LoadIconA(program, IDI_APP)
-    LONG largeIconSize;       // width of the large icon in pixels
-    LONG smallIconSize;       // width of the small icon in pixels
+    LONG instanceIsProgram;    // registered with the program's own module
+    LONG largeIconIsApp;       // same handle as LoadIconA(program, IDI_APP)
+    LONG largeIconSize;        // width of the large icon in pixels
+    LONG smallIconSize;        // width of the small icon in pixels
     LONG smallIconMatchesApp;  // same pixels as the 16 px image of IDI_APP
+};
+
+inline constexpr LONG kRecentCommands = 16;
+
+// Besides replies, the hook counts what the UI thread has taken in, so that a test can
+// tell when its input has been handled before it acts through another channel.
+struct ProbeChannel {
+    volatile LONG commands;  // WM_COMMAND messages that reached a window procedure
+    volatile LONG64 recentCommands[kRecentCommands];  // their first parameters, by count modulo the size
+    volatile LONG keyUpsTaken;     // WM_KEYUP and WM_SYSKEYUP taken from the queue
+    ProbeReply reply;
 };
 
 inline std::string probeChannelName(DWORD programProcessId) {

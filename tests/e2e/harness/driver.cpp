@@ -105,6 +105,17 @@ INPUT keyInput(WORD virtualKey, bool up) {
     return input;
 }
 
+// Whether the window procedures got WM_COMMAND with `wParam` since the count was `before`.
+bool commandSince(const ProbeChannel& counters, LONG before, WPARAM wParam) {
+    const LONG now = counters.commands;
+    for (LONG i = std::max(before, now - kRecentCommands); i < now; ++i) {
+        if (counters.recentCommands[i % kRecentCommands] == static_cast<LONG64>(wParam)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 HarnessPaths& harnessPaths() {
@@ -124,6 +135,63 @@ bool waitUntil(const std::function<bool()>& condition, Millis limit) {
         std::this_thread::sleep_for(kPoll);
     }
 }
+
+// ---- the probe: a hook DLL in the program's UI thread, queried by a registered message
+
+class Probe {
+public:
+    Probe(DWORD processId, DWORD threadId) {
+        static HMODULE dll = LoadLibraryA(harnessPaths().probeHook.c_str());
+        if (dll == nullptr) {
+            fail("cannot load the probe hook " + harnessPaths().probeHook);
+        }
+        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeChannel),
+                                      probeChannelName(processId).c_str());
+        shared_ = mapping_ == nullptr ? nullptr
+                                      : static_cast<ProbeChannel*>(
+                                            MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
+        callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, procedure(dll, "probeCallWndProc"), dll, threadId);
+        getHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure(dll, "probeGetMessage"), dll, threadId);
+        if (shared_ == nullptr || callHook_ == nullptr || getHook_ == nullptr) {
+            fail("cannot set up the probe (error " + std::to_string(GetLastError()) + ")");
+        }
+    }
+    ~Probe() {
+        UnhookWindowsHookEx(getHook_);
+        UnhookWindowsHookEx(callHook_);
+        UnmapViewOfFile(shared_);
+        CloseHandle(mapping_);
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    ProbeReply ask(ProbeQuery query, HWND target) {
+        static const UINT message = RegisterWindowMessageA(kProbeMessageName);
+        shared_->reply = ProbeReply{};
+        sendTo(target, message, static_cast<WPARAM>(query), reinterpret_cast<LPARAM>(target));
+        if (InterlockedCompareExchange(&shared_->reply.answered, 0, 0) == 0) {
+            fail("the probe hook did not answer");
+        }
+        return shared_->reply;
+    }
+    ProbeChannel& counters() {
+        return *shared_;
+    }
+
+private:
+    static HOOKPROC procedure(HMODULE dll, const char* name) {
+        auto* found = reinterpret_cast<void*>(GetProcAddress(dll, name));
+        if (found == nullptr) {
+            fail(std::string("the probe hook lacks ") + name);
+        }
+        return reinterpret_cast<HOOKPROC>(found);
+    }
+
+    HANDLE mapping_ = nullptr;
+    ProbeChannel* shared_ = nullptr;
+    HHOOK callHook_ = nullptr;
+    HHOOK getHook_ = nullptr;
+};
 
 // ---- reading windows
 
@@ -259,37 +327,7 @@ void clickCloseBox(HWND topLevel) {
     fail("no close box found");
 }
 
-void chooseListEntry(HWND comboBox, int index) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(comboBox, &processId);
-    HWND list = nullptr;
-    click(comboBox);
-    if (!waitUntil([&] {
-            for (HWND window : topLevelWindowsOf(processId)) {
-                if (classOf(window) == "ComboLBox" && IsWindowVisible(window)) {
-                    list = window;
-                    return true;
-                }
-            }
-            return false;
-        })) {
-        fail("the device list did not drop down");
-    }
-    const auto itemHeight = static_cast<LONG>(sendTo(list, LB_GETITEMHEIGHT, 0, 0));
-    RECT area{};
-    GetClientRect(list, &area);
-    MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
-    clickAt(POINT{(area.left + area.right) / 2, area.top + itemHeight * index + itemHeight / 2});
-    if (!waitUntil([&] { return !IsWindowVisible(list); })) {
-        fail("the device list did not close");
-    }
-}
-
-void pressKey(WORD virtualKey) {
-    pressChord({virtualKey});
-}
-
-void pressChord(std::initializer_list<WORD> keys) {
+void sendChord(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
     for (const WORD key : keys) {
         inputs.push_back(keyInput(key, false));
@@ -330,52 +368,6 @@ std::string summaryText(const std::array<const char*, 8>& labels) {
     }
     return text;
 }
-
-// ---- the probe: a hook DLL in the program's UI thread, queried by a registered message
-
-class Probe {
-public:
-    Probe(DWORD processId, DWORD threadId) {
-        static HMODULE dll = LoadLibraryA(harnessPaths().probeHook.c_str());
-        const auto procedure = dll == nullptr ? nullptr
-                                              : reinterpret_cast<HOOKPROC>(
-                                                    reinterpret_cast<void*>(GetProcAddress(dll, "probeCallWndProc")));
-        if (procedure == nullptr) {
-            fail("cannot load the probe hook " + harnessPaths().probeHook);
-        }
-        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeChannel),
-                                      probeChannelName(processId).c_str());
-        reply_ = mapping_ == nullptr ? nullptr
-                                     : static_cast<ProbeChannel*>(
-                                           MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, procedure, dll, threadId);
-        if (reply_ == nullptr || hook_ == nullptr) {
-            fail("cannot set up the probe (error " + std::to_string(GetLastError()) + ")");
-        }
-    }
-    ~Probe() {
-        UnhookWindowsHookEx(hook_);
-        UnmapViewOfFile(reply_);
-        CloseHandle(mapping_);
-    }
-    Probe(const Probe&) = delete;
-    Probe& operator=(const Probe&) = delete;
-
-    ProbeChannel ask(ProbeQuery query, HWND target) {
-        static const UINT message = RegisterWindowMessageA(kProbeMessageName);
-        *reply_ = ProbeChannel{};
-        sendTo(target, message, static_cast<WPARAM>(query), reinterpret_cast<LPARAM>(target));
-        if (InterlockedCompareExchange(&reply_->answered, 0, 0) == 0) {
-            fail("the probe hook did not answer");
-        }
-        return *reply_;
-    }
-
-private:
-    HANDLE mapping_ = nullptr;
-    ProbeChannel* reply_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
 
 // ---- Program
 
@@ -615,11 +607,65 @@ bool Program::usesSystemFont(HWND window) {
     return probe().ask(kProbeFont, window).hasFont == 0;
 }
 
+void Program::chooseListEntry(HWND comboBox, int index) {
+    ProbeChannel& counters = probe().counters();
+    const LONG before = counters.commands;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(comboBox, &processId);
+    HWND list = nullptr;
+    click(comboBox);
+    if (!waitUntil([&] {
+            for (HWND window : topLevelWindowsOf(processId)) {
+                if (classOf(window) == "ComboLBox" && IsWindowVisible(window)) {
+                    list = window;
+                    return true;
+                }
+            }
+            return false;
+        })) {
+        fail("the device list did not drop down");
+    }
+    const auto itemHeight = static_cast<LONG>(sendTo(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT area{};
+    GetClientRect(list, &area);
+    MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+    clickAt(POINT{(area.left + area.right) / 2, area.top + itemHeight * index + itemHeight / 2});
+    const WPARAM selectionChanged = MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE);
+    if (!waitUntil([&] {
+            return !IsWindowVisible(list) && commandSince(counters, before, selectionChanged);
+        })) {
+        fail("choosing a list entry did not notify the window");
+    }
+}
+
+void Program::clickButton(HWND button) {
+    ProbeChannel& counters = probe().counters();
+    const LONG before = counters.commands;
+    click(button);
+    const auto id = static_cast<WORD>(GetDlgCtrlID(button));
+    if (!waitUntil([&] { return commandSince(counters, before, MAKEWPARAM(id, BN_CLICKED)); })) {
+        fail("clicking button " + std::to_string(id) + " sent no command");
+    }
+}
+
+void Program::pressChord(std::initializer_list<WORD> keys) {
+    ProbeChannel& counters = probe().counters();
+    const LONG before = counters.keyUpsTaken;
+    sendChord(keys);
+    if (!waitUntil([&] { return counters.keyUpsTaken - before >= static_cast<LONG>(keys.size()); })) {
+        fail("the program did not take the key releases");
+    }
+}
+
+void Program::pressKey(WORD virtualKey) {
+    pressChord({virtualKey});
+}
+
 ProbeIcon Program::iconOf(HWND staticControl) {
     return static_cast<ProbeIcon>(probe().ask(kProbeStaticIcon, staticControl).icon);
 }
 
-ProbeChannel Program::classRegistration(HWND window) {
+ProbeReply Program::classRegistration(HWND window) {
     return probe().ask(kProbeWindowClass, window);
 }
 

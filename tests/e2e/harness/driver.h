@@ -55,10 +55,7 @@ void bringToForeground(HWND window);
 void clickAt(POINT screen);
 void click(HWND window);  // at its centre
 void clickCloseBox(HWND topLevel);
-// Drops the list down with a click and clicks the entry, as a user chooses one.
-void chooseListEntry(HWND comboBox, int index);
-void pressKey(WORD virtualKey);
-void pressChord(std::initializer_list<WORD> keys);  // held in order, released in reverse
+void sendChord(std::initializer_list<WORD> keys);  // held in order, released in reverse
 void putTextOnClipboard(const std::string& text);
 
 // The summary text for the labels of the eight pad inputs, in pad order.
@@ -114,6 +111,15 @@ public:
     std::vector<std::string> filesInWorkDir() const;
     std::string pathInWorkDir(const std::string& name) const;
 
+    // Input that waits until the program has taken it, so that what the test does next
+    // through another channel (the joystick) cannot overtake it.
+    void clickButton(HWND button);  // until its BN_CLICKED reached the program
+    void pressKey(WORD virtualKey);  // until the release was taken from the queue
+    void pressChord(std::initializer_list<WORD> keys);
+    // Drops the list down with a click and clicks the entry, as a user chooses one,
+    // until CBN_SELCHANGE reached the program.
+    void chooseListEntry(HWND comboBox, int index);
+
     // Stand-in joystick: changes the held buttons and waits until a press is posted.
     void holdButtons(LONG mask);
     CaptureCall captureCall() const;
@@ -122,7 +128,7 @@ public:
     bool usesDefaultGuiFont(HWND window);
     bool usesSystemFont(HWND window);
     ProbeIcon iconOf(HWND staticControl);
-    ProbeChannel classRegistration(HWND window);
+    ProbeReply classRegistration(HWND window);
 
     DWORD processId() const {
         return process_.dwProcessId;

@@ -66,7 +66,7 @@ std::vector<DWORD> iconPixels(HICON icon) {
     return pixels;
 }
 
-void describeClass(HWND window, e2e::ProbeChannel& reply) {
+void describeClass(HWND window, e2e::ProbeReply& reply) {
     const HINSTANCE program = GetModuleHandleA(nullptr);
     reply.classStyle = static_cast<LONG>(GetClassLongPtrA(window, GCL_STYLE));
     reply.classExtraBytes = static_cast<LONG>(GetClassLongPtrA(window, GCL_CBCLSEXTRA));
@@ -89,38 +89,58 @@ void describeClass(HWND window, e2e::ProbeChannel& reply) {
     }
 }
 
-void answer(LONG query, HWND target) {
-    const std::string name = e2e::probeChannelName(GetCurrentProcessId());
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
-    if (mapping == nullptr) {
-        return;
-    }
-    auto* reply = static_cast<e2e::ProbeChannel*>(
-        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(e2e::ProbeChannel)));
-    if (reply != nullptr) {
-        if (query == e2e::kProbeFont) {
-            const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
-            reply->hasFont = font != nullptr;
-            reply->fontIsDefaultGui = font != nullptr && font == GetStockObject(DEFAULT_GUI_FONT);
-        } else if (query == e2e::kProbeStaticIcon) {
-            reply->icon = stockIconOf(reinterpret_cast<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
-        } else if (query == e2e::kProbeWindowClass) {
-            describeClass(target, *reply);
+// The test creates the channel before it installs the hooks; it outlives this process's use.
+e2e::ProbeChannel* channel() {
+    static e2e::ProbeChannel* shared = nullptr;
+    if (shared == nullptr) {
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE,
+                                          e2e::probeChannelName(GetCurrentProcessId()).c_str());
+        if (mapping != nullptr) {
+            shared = static_cast<e2e::ProbeChannel*>(
+                MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(e2e::ProbeChannel)));
+            CloseHandle(mapping);  // the view keeps the memory
         }
-        InterlockedExchange(&reply->answered, 1);
-        UnmapViewOfFile(reply);
     }
-    CloseHandle(mapping);
+    return shared;
+}
+
+void answer(LONG query, HWND target, e2e::ProbeReply& reply) {
+    if (query == e2e::kProbeFont) {
+        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
+        reply.hasFont = font != nullptr;
+        reply.fontIsDefaultGui = font != nullptr && font == GetStockObject(DEFAULT_GUI_FONT);
+    } else if (query == e2e::kProbeStaticIcon) {
+        reply.icon = stockIconOf(reinterpret_cast<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
+    } else if (query == e2e::kProbeWindowClass) {
+        describeClass(target, reply);
+    }
+    InterlockedExchange(&reply.answered, 1);
 }
 
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK probeCallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT probeMessage = RegisterWindowMessageA(e2e::kProbeMessageName);
-    if (code == HC_ACTION) {
+    e2e::ProbeChannel* shared = channel();
+    if (code == HC_ACTION && shared != nullptr) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (call->message == probeMessage) {
-            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam));
+            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam), shared->reply);
+        } else if (call->message == WM_COMMAND) {
+            const LONG slot = shared->commands % e2e::kRecentCommands;
+            InterlockedExchange64(&shared->recentCommands[slot], static_cast<LONG64>(call->wParam));
+            InterlockedIncrement(&shared->commands);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK probeGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+    e2e::ProbeChannel* shared = channel();
+    if (code == HC_ACTION && wParam == PM_REMOVE && shared != nullptr) {
+        const auto* message = reinterpret_cast<const MSG*>(lParam);
+        if (message->message == WM_KEYUP || message->message == WM_SYSKEYUP) {
+            InterlockedIncrement(&shared->keyUpsTaken);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
