@@ -20,7 +20,8 @@ struct JoystickChannel {
     volatile LONG captureJoystick;
     volatile LONG capturePeriod;
     volatile LONG captureChanged;
-    volatile LONG postedPresses;  // MM_JOY1BUTTONDOWN messages posted
+    volatile LONG pollersRunning;  // polling threads that have read their starting state
+    volatile LONG postedPresses;   // MM_JOY1BUTTONDOWN messages posted
     volatile LONG lastPostedParam;
 };
 

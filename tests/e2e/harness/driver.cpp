@@ -577,10 +577,13 @@ void Program::holdButtons(LONG mask) {
     if (joystick_ == nullptr) {
         fail("this run has no stand-in joystick");
     }
+    if (!waitUntil([&] { return joystick_->pollersRunning != 0; })) {
+        fail("the program did not capture the stand-in joystick");
+    }
     const LONG posted = joystick_->postedPresses;
     const bool pressesNew = (mask & ~InterlockedExchange(&joystick_->heldButtons, mask) & 0xF) != 0;
     if (pressesNew && !waitUntil([&] { return joystick_->postedPresses != posted; })) {
-        fail("the stand-in joystick posted no button press (is the joystick captured?)");
+        fail("the stand-in joystick posted no button press");
     }
 }
 
@@ -651,6 +654,14 @@ void Program::clickButton(HWND button) {
 void Program::pressChord(std::initializer_list<WORD> keys) {
     ProbeChannel& counters = probe().counters();
     const LONG before = counters.keyUpsTaken;
+    // Keys go to the foreground window; a window just shown may not be there yet.
+    if (!waitUntil([&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+            return owner == process_.dwProcessId;
+        })) {
+        fail("no window of the program came to the foreground");
+    }
     sendChord(keys);
     if (!waitUntil([&] { return counters.keyUpsTaken - before >= static_cast<LONG>(keys.size()); })) {
         fail("the program did not take the key releases");

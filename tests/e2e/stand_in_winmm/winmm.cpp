@@ -30,6 +30,7 @@ DWORD WINAPI pollButtons(LPVOID parameter) {
     e2e::JoystickChannel* shared = channel();
     // Only presses after the capture began are reported.
     LONG previous = InterlockedCompareExchange(&shared->heldButtons, 0, 0) & 0xF;
+    InterlockedIncrement(&shared->pollersRunning);
     while (IsWindow(window)) {
         const LONG held = InterlockedCompareExchange(&shared->heldButtons, 0, 0) & 0xF;
         const LONG pressed = held & ~previous;
