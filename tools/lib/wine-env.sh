@@ -72,4 +72,7 @@ wine_env_start() {
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
   wineserver -p
+  # Start Wine's background services now, detached from our output: started by
+  # a test under CTest they would hold its pipe open and CTest would never end.
+  timeout 120 wine wineboot </dev/null >/dev/null 2>&1
 }
