@@ -34,6 +34,7 @@ enum ProbeQuery : LONG {
     kProbeFont = 1,         // the font a window uses
     kProbeStaticIcon = 2,   // which stock icon a static control shows
     kProbeWindowClass = 3,  // the registration of a window's class
+    kProbeDialogUnits = 4,  // a rectangle in a dialog's units, in pixels
 };
 
 // Stock icons as a message box shows them.
@@ -58,9 +59,19 @@ struct ProbeReply {
     LONG largeIconSize;        // width of the large icon in pixels
     LONG smallIconSize;        // width of the small icon in pixels
     LONG smallIconMatchesApp;  // same pixels as the 16 px image of IDI_APP
+    // kProbeDialogUnits
+    RECT pixels;
 };
 
 inline constexpr LONG kRecentCommands = 16;
+inline constexpr LONG kRecentCreations = 32;
+
+// A window as its creator asked for it; some classes change their style afterwards.
+struct Creation {
+    LONG64 window;
+    LONG style;
+    LONG exStyle;
+};
 
 // Besides replies, the hook counts what the UI thread has taken in, so that a test can
 // tell when its input has been handled before it acts through another channel.
@@ -68,6 +79,9 @@ struct ProbeChannel {
     volatile LONG commands;  // WM_COMMAND messages that reached a window procedure
     volatile LONG64 recentCommands[kRecentCommands];  // their first parameters, by count modulo the size
     volatile LONG keyUpsTaken;     // WM_KEYUP and WM_SYSKEYUP taken from the queue
+    volatile LONG creations;       // windows created since the hooks were set
+    Creation recentCreations[kRecentCreations];  // by count modulo the size
+    RECT dialogUnits;              // the question of kProbeDialogUnits
     ProbeReply reply;
 };
 

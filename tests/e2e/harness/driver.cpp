@@ -152,11 +152,13 @@ public:
                                             MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
         callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, procedure(dll, "probeCallWndProc"), dll, threadId);
         getHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure(dll, "probeGetMessage"), dll, threadId);
-        if (shared_ == nullptr || callHook_ == nullptr || getHook_ == nullptr) {
+        cbtHook_ = SetWindowsHookExA(WH_CBT, procedure(dll, "probeCbt"), dll, threadId);
+        if (shared_ == nullptr || callHook_ == nullptr || getHook_ == nullptr || cbtHook_ == nullptr) {
             fail("cannot set up the probe (error " + std::to_string(GetLastError()) + ")");
         }
     }
     ~Probe() {
+        UnhookWindowsHookEx(cbtHook_);
         UnhookWindowsHookEx(getHook_);
         UnhookWindowsHookEx(callHook_);
         UnmapViewOfFile(shared_);
@@ -173,6 +175,10 @@ public:
             fail("the probe hook did not answer");
         }
         return shared_->reply;
+    }
+    RECT inDialogUnits(HWND dialog, RECT units) {
+        shared_->dialogUnits = units;
+        return ask(kProbeDialogUnits, dialog).pixels;
     }
     ProbeChannel& counters() {
         return *shared_;
@@ -191,6 +197,7 @@ private:
     ProbeChannel* shared_ = nullptr;
     HHOOK callHook_ = nullptr;
     HHOOK getHook_ = nullptr;
+    HHOOK cbtHook_ = nullptr;
 };
 
 // ---- reading windows
@@ -674,6 +681,20 @@ void Program::pressKey(WORD virtualKey) {
 
 ProbeIcon Program::iconOf(HWND staticControl) {
     return static_cast<ProbeIcon>(probe().ask(kProbeStaticIcon, staticControl).icon);
+}
+
+std::optional<Creation> Program::creationOf(HWND window) {
+    const ProbeChannel& shared = probe().counters();
+    for (LONG i = shared.creations - 1; i >= std::max(0L, shared.creations - kRecentCreations); --i) {
+        if (shared.recentCreations[i % kRecentCreations].window == reinterpret_cast<LONG64>(window)) {
+            return shared.recentCreations[i % kRecentCreations];
+        }
+    }
+    return std::nullopt;
+}
+
+RECT Program::dialogUnitsToPixels(HWND dialog, RECT units) {
+    return probe().inDialogUnits(dialog, units);
 }
 
 ProbeReply Program::classRegistration(HWND window) {

@@ -129,6 +129,9 @@ public:
     bool usesSystemFont(HWND window);
     ProbeIcon iconOf(HWND staticControl);
     ProbeReply classRegistration(HWND window);
+    RECT dialogUnitsToPixels(HWND dialog, RECT units);
+    // How a window created after the first of the calls above was asked for.
+    std::optional<Creation> creationOf(HWND window);
 
     DWORD processId() const {
         return process_.dwProcessId;

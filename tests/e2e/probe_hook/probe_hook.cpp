@@ -104,7 +104,8 @@ e2e::ProbeChannel* channel() {
     return shared;
 }
 
-void answer(LONG query, HWND target, e2e::ProbeReply& reply) {
+void answer(LONG query, HWND target, e2e::ProbeChannel& shared) {
+    e2e::ProbeReply& reply = shared.reply;
     if (query == e2e::kProbeFont) {
         const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
         reply.hasFont = font != nullptr;
@@ -113,6 +114,9 @@ void answer(LONG query, HWND target, e2e::ProbeReply& reply) {
         reply.icon = stockIconOf(reinterpret_cast<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
     } else if (query == e2e::kProbeWindowClass) {
         describeClass(target, reply);
+    } else if (query == e2e::kProbeDialogUnits) {
+        reply.pixels = shared.dialogUnits;
+        MapDialogRect(target, &reply.pixels);
     }
     InterlockedExchange(&reply.answered, 1);
 }
@@ -125,7 +129,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeCallWndProc(int code, WPA
     if (code == HC_ACTION && shared != nullptr) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (call->message == probeMessage) {
-            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam), shared->reply);
+            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam), *shared);
         } else if (call->message == WM_COMMAND) {
             const LONG slot = shared->commands % e2e::kRecentCommands;
             InterlockedExchange64(&shared->recentCommands[slot], static_cast<LONG64>(call->wParam));
@@ -142,6 +146,17 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeGetMessage(int code, WPAR
         if (message->message == WM_KEYUP || message->message == WM_SYSKEYUP) {
             InterlockedIncrement(&shared->keyUpsTaken);
         }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK probeCbt(int code, WPARAM wParam, LPARAM lParam) {
+    e2e::ProbeChannel* shared = channel();
+    if (code == HCBT_CREATEWND && shared != nullptr) {
+        const CREATESTRUCTA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+        e2e::Creation& entry = shared->recentCreations[shared->creations % e2e::kRecentCreations];
+        entry = {static_cast<LONG64>(wParam), create->style, static_cast<LONG>(create->dwExStyle)};
+        InterlockedIncrement(&shared->creations);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
