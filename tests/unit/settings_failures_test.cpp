@@ -12,15 +12,6 @@
 
 namespace {
 
-std::vector<std::string> directoryEntries(const std::filesystem::path& path) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(LoadFailure, MissingFileReportsFalseAndChangesNothing) {
     ScopedWorkingDirectory directory;
     bindingSet = exampleBindings();
@@ -59,23 +50,29 @@ TEST(SaveFailure, UnwritableTemporaryLeavesInputDatIntact) {
 // A full disk, as far as this process can tell: writes beyond a few bytes fail.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        if (getrlimit(RLIMIT_FSIZE, &previous_) == 0) {
+            rlimit limited = previous_;
+            limited.rlim_cur = bytes;
+            active_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+        }
     }
     ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
+        if (active_) {
+            setrlimit(RLIMIT_FSIZE, &previous_);
+        }
         std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool active() const {
+        return active_;
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
+    void (*previousHandler_)(int);
     rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
+    bool active_ = false;
 };
 
 TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
@@ -85,6 +82,7 @@ TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
     bindingSet = exampleBindings();
     {
         const FileSizeLimit limit(10);
+        ASSERT_TRUE(limit.active());
         EXPECT_FALSE(saveSettings());
     }
     EXPECT_EQ(readFile("input.dat"), old);

@@ -37,11 +37,7 @@ TEST(Saving, LeavesNoTemporaryFileBehind) {
     ScopedWorkingDirectory directory;
     bindingSet = exampleBindings();
     ASSERT_TRUE(saveSettings());
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory.path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(names, std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "binding_set.h"
 #include "settings_file.h"
@@ -13,9 +15,10 @@
 // Runs a test inside a fresh empty directory, removed afterwards.
 class ScopedWorkingDirectory {
 public:
-    ScopedWorkingDirectory() : previous_(std::filesystem::current_path()) {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("inputconfig-test-" + std::to_string(seed()));
+    ScopedWorkingDirectory()
+        : previous_(std::filesystem::current_path()),
+          path_(std::filesystem::temp_directory_path() /
+                ("inputconfig-test-" + std::to_string(std::random_device()()))) {
         std::filesystem::create_directory(path_);
         std::filesystem::current_path(path_);
     }
@@ -43,6 +46,16 @@ inline void writeFile(const std::string& name, const std::string& bytes) {
 inline std::string readFile(const std::string& name) {
     std::ifstream file(name, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The names in a directory, sorted.
+inline std::vector<std::string> directoryEntries(const std::filesystem::path& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 inline BindingSet readFromText(const std::string& text, BindingSet start = {}) {
