@@ -25,7 +25,7 @@ HWND openAxisDialog(Program& app) {
 
 void closeWithCloseBox(HWND dialog) {
     clickCloseBox(dialog);
-    if (!waitUntil([&] { return !IsWindow(dialog); })) {
+    if (!waitUntil([&] { return IsWindow(dialog) == FALSE; })) {
         throw Failure("the close box did not close the dialog");
     }
 }
@@ -55,14 +55,14 @@ TEST(AxisDialog, TemplateIsAClassicDialogWithItsFourItems) {
     const struct {
         const char* windowClass;
         const char* text;
-        DWORD style;
         std::vector<short> place;
+        DWORD style;
         WORD id;
     } items[] = {
-        {"#128", "", child | BS_GROUPBOX, {5, 5, 110, 40}, 0xFFFF},
-        {"#130", "Axis Offset:", child | SS_CENTER | WS_GROUP, {10, 20, 50, 20}, 0xFFFF},
-        {"#128", "", child | BS_GROUPBOX, {5, 45, 110, 35}, 0xFFFF},
-        {"#128", "Ok", child | BS_PUSHBUTTON | WS_TABSTOP, {75, 57, 30, 15}, IDOK},
+        {"#128", "", {5, 5, 110, 40}, child | BS_GROUPBOX, 0xFFFF},
+        {"#130", "Axis Offset:", {10, 20, 50, 20}, child | SS_CENTER | WS_GROUP, 0xFFFF},
+        {"#128", "", {5, 45, 110, 35}, child | BS_GROUPBOX, 0xFFFF},
+        {"#128", "Ok", {75, 57, 30, 15}, child | BS_PUSHBUTTON | WS_TABSTOP, IDOK},
     };
     ASSERT_EQ(dialog->items.size(), std::size(items));
     for (size_t i = 0; i < std::size(items); ++i) {
@@ -122,10 +122,10 @@ TEST(AxisDialog, OpensModallyAtItsPlaceShowingTheOffsetWithTheFocusOnOk) {
 // What the user does in the field before pressing Ok or Enter, and what is stored.
 struct EntryCase {
     const char* name;
-    const char* clipboard;           // nullptr: none
-    std::vector<WORD> keys;          // pressed one after the other in the cleared field
-    const char* shown;               // the field's text before Ok
-    WORD confirm;                    // 0: click Ok; else this key
+    const char* clipboard;   // nullptr: none
+    std::vector<WORD> keys;  // pressed one after the other in the cleared field
+    const char* shown;       // the field's text before Ok
+    WORD confirm;            // 0: click Ok; else this key
     const char* stored;
 };
 
@@ -169,7 +169,7 @@ TEST_P(AxisEntry, OkStoresTheFieldAndTheDialogShowsItWhenOpenedAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , AxisEntry,
+    Cases, AxisEntry,
     testing::Values(EntryCase{"EmptyFieldStoresZero", nullptr, {}, "", 0, "0"},
                     EntryCase{"TypedDigits", nullptr, {'4', '5', '6', '7'}, "4567", 0, "4567"},
                     EntryCase{"TypingTakesDigitsOnly", nullptr, {'7', 'X', VK_OEM_MINUS, '8'}, "78", 0, "78"},

@@ -51,7 +51,8 @@ TEST_P(JoypadExchange, BindsTheLowestHeldButtonAndSwapsWithItsHolder) {
             app.holdButtons(step.value);
         }
     }
-    const std::string expected = joypadSummary(test.labels[0], test.labels[1], test.labels[2], test.labels[3]);
+    const std::string expected =
+        joypadSummary(test.labels[0], test.labels[1], test.labels[2], test.labels[3]);
     EXPECT_EQ(waitForText(app.control(IDC_SUMMARY), expected), expected);
     app.clickButton(app.control(IDC_OK));
     EXPECT_EQ(app.waitForExit(), 0);
@@ -59,24 +60,36 @@ TEST_P(JoypadExchange, BindsTheLowestHeldButtonAndSwapsWithItsHolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , JoypadExchange,
-    testing::Values(
-        ExchangeCase{"ButtonOfAnotherPadButtonIsSwapped", "1,2,4,8", {arm(IDC_SLOT_A), hold(2)},
-                     {"Button 2", "Button 1", "Button 3", "Button 4"}, "2,1,4,8"},
-        // Buttons 3 and 4 together: 3 is taken, which Start already has; Start is disarmed,
-        // so the later press of button 1 binds nothing.
-        ExchangeCase{"LowestOfTwoNewButtonsWins",
-                     "1,2,4,8",
-                     {arm(IDC_SLOT_START), hold(12), hold(0), hold(1), hold(0), arm(IDC_SLOT_SELECT), hold(2)},
-                     {"Button 1", "Button 4", "Button 3", "Button 2"},
-                     "1,8,4,2"},
-        // Button 1 is held already when button 2 goes down: the held mask is 3, 1 wins.
-        ExchangeCase{"ButtonHeldBeforeCountsToo", "1,2,4,8", {hold(1), arm(IDC_SLOT_SELECT), hold(3)},
-                     {"Button 4", "Button 2", "Button 3", "Button 1"}, "8,2,4,1"},
-        ExchangeCase{"UnboundValueIsHandedOver", "0,1,4,8", {arm(IDC_SLOT_A), hold(1)},
-                     {"Button 1", "Unknown Button", "Button 3", "Button 4"}, "1,0,4,8"},
-        ExchangeCase{"NothingArmedNothingBound", "1,2,4,8", {hold(2), hold(0), hold(8)},
-                     {"Button 1", "Button 2", "Button 3", "Button 4"}, "1,2,4,8"}),
+    Cases, JoypadExchange,
+    testing::Values(ExchangeCase{"ButtonOfAnotherPadButtonIsSwapped",
+                                 "1,2,4,8",
+                                 {arm(IDC_SLOT_A), hold(2)},
+                                 {"Button 2", "Button 1", "Button 3", "Button 4"},
+                                 "2,1,4,8"},
+                    // Buttons 3 and 4 together: 3 is taken, which Start already has; Start is disarmed,
+                    // so the later press of button 1 binds nothing.
+                    ExchangeCase{"LowestOfTwoNewButtonsWins",
+                                 "1,2,4,8",
+                                 {arm(IDC_SLOT_START), hold(12), hold(0), hold(1), hold(0),
+                                  arm(IDC_SLOT_SELECT), hold(2)},
+                                 {"Button 1", "Button 4", "Button 3", "Button 2"},
+                                 "1,8,4,2"},
+                    // Button 1 is held already when button 2 goes down: the held mask is 3, 1 wins.
+                    ExchangeCase{"ButtonHeldBeforeCountsToo",
+                                 "1,2,4,8",
+                                 {hold(1), arm(IDC_SLOT_SELECT), hold(3)},
+                                 {"Button 4", "Button 2", "Button 3", "Button 1"},
+                                 "8,2,4,1"},
+                    ExchangeCase{"UnboundValueIsHandedOver",
+                                 "0,1,4,8",
+                                 {arm(IDC_SLOT_A), hold(1)},
+                                 {"Button 1", "Unknown Button", "Button 3", "Button 4"},
+                                 "1,0,4,8"},
+                    ExchangeCase{"NothingArmedNothingBound",
+                                 "1,2,4,8",
+                                 {hold(2), hold(0), hold(8)},
+                                 {"Button 1", "Button 2", "Button 3", "Button 4"},
+                                 "1,2,4,8"}),
     CaseName());
 
 TEST(JoypadCapture, KeysAreIgnoredInJoypadModeAndLeaveTheButtonArmed) {

@@ -45,7 +45,9 @@ TEST(KeyboardCapture, TabEnterSpaceAndEscapeCanBeBound) {
     const struct {
         int slot;
         WORD key;
-    } bindings[] = {{IDC_SLOT_UP, VK_TAB}, {IDC_SLOT_DOWN, VK_RETURN}, {IDC_SLOT_RIGHT, VK_SPACE},
+    } bindings[] = {{IDC_SLOT_UP, VK_TAB},
+                    {IDC_SLOT_DOWN, VK_RETURN},
+                    {IDC_SLOT_RIGHT, VK_SPACE},
                     {IDC_SLOT_LEFT, VK_ESCAPE}};
     for (const auto& binding : bindings) {
         app.clickButton(app.control(binding.slot));
@@ -97,7 +99,7 @@ TEST_P(KeyboardRefusal, WarnsStoresNothingAndDisarms) {
     EXPECT_EQ(app.file(), "0,0,38,40,39,37,90,88,13,87,1,2,4,8");
 }
 
-INSTANTIATE_TEST_SUITE_P(, KeyboardRefusal,
+INSTANTIATE_TEST_SUITE_P(Cases, KeyboardRefusal,
                          testing::Values(RefusalCase{"KeyOfAnotherSlot", IDC_SLOT_UP, 'X'},
                                          RefusalCase{"KeyOfTheArmedSlotItself", IDC_SLOT_START, VK_RETURN}),
                          CaseName());

@@ -96,19 +96,20 @@ TEST_P(MainWindowView, ListSummaryAndEnabledControlsFollowTheDevice) {
     EXPECT_EQ(IsWindowEnabled(app.control(IDC_AXIS_BUTTON)) != 0, view.joypadView);
     for (int id = IDC_SLOT_UP; id <= IDC_SLOT_SELECT; ++id) {
         const bool direction = id <= IDC_SLOT_LEFT;
-        EXPECT_EQ(IsWindowEnabled(app.control(id)) != 0, !(direction && view.joypadView)) << "slot button " << id;
+        EXPECT_EQ(IsWindowEnabled(app.control(id)) != 0, !(direction && view.joypadView))
+            << "slot button " << id;
     }
     EXPECT_TRUE(IsWindowEnabled(app.control(IDC_OK)));
     EXPECT_TRUE(IsWindowEnabled(app.control(IDC_CANCEL)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , MainWindowView,
-    testing::Values(ViewCase{"NoJoystickKeyboardSaved", Joystick::WineDefault, &kKeyboardFile, {"KEYBOARD"}, 0, false},
-                    ViewCase{"JoystickKeyboardSaved", Joystick::Attached, &kKeyboardFile, {"KEYBOARD", "JOYPAD"}, 0,
-                             false},
-                    ViewCase{"JoystickJoypadSaved", Joystick::Attached, &kJoypadFile, {"KEYBOARD", "JOYPAD"}, 1,
-                             true}),
+    Cases, MainWindowView,
+    testing::Values(
+        ViewCase{"NoJoystickKeyboardSaved", Joystick::WineDefault, &kKeyboardFile, {"KEYBOARD"}, 0, false},
+        ViewCase{
+            "JoystickKeyboardSaved", Joystick::Attached, &kKeyboardFile, {"KEYBOARD", "JOYPAD"}, 0, false},
+        ViewCase{"JoystickJoypadSaved", Joystick::Attached, &kJoypadFile, {"KEYBOARD", "JOYPAD"}, 1, true}),
     CaseName());
 
 TEST(JoystickCapture, IsTakenForTheMainWindowWhenJoystickOneIsAttached) {

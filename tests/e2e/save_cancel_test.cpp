@@ -44,10 +44,13 @@ TEST_P(LeavingWithoutOk, EndsWithZeroAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , LeavingWithoutOk,
+    Cases, LeavingWithoutOk,
     testing::Values(LeaveCase{"Cancel", [](Program& app) { app.clickButton(app.control(IDC_CANCEL)); }},
                     LeaveCase{"CloseBox", [](Program& app) { clickCloseBox(app.mainWindow()); }},
-                    LeaveCase{"AltF4", [](Program&) { sendChord({VK_MENU, VK_F4}); }}),
+                    LeaveCase{"AltF4",
+                              [](Program&) {
+                                  sendChord({VK_MENU, VK_F4});
+                              }}),
     CaseName());
 
 // Ok writes the fourteen values in their one canonical form, whatever form was read.
@@ -72,16 +75,18 @@ TEST_P(OkRewrites, TheFileAsFourteenCommaSeparatedValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    , OkRewrites,
-    testing::Values(
-        RewriteCase{"LineBreakAtTheEnd", "0,0,38,40,39,37,90,88,13,16,1,2,4,8\r\n", "0,0,38,40,39,37,90,88,13,16,1,2,4,8"},
-        RewriteCase{"SpacesLineBreaksLeadingZerosAndAFifteenthValue", "0, 0,\n038 40 39\n37,90,88,13,16,1,2,4,8,99",
-                    "0,0,38,40,39,37,90,88,13,16,1,2,4,8"},
-        RewriteCase{"EmptyFile", "", "0,0,0,0,0,0,0,0,0,0,0,0,0,0"},
-        RewriteCase{"ThreeValues", "0,7,38", "0,7,38,0,0,0,0,0,0,0,0,0,0,0"},
-        RewriteCase{"DeviceTwoReadsNothing", "2,5,38,40,39,37,90,88,13,16,1,2,4,8", "0,0,0,0,0,0,0,0,0,0,0,0,0,0"},
-        RewriteCase{"OddValuesKept", "0,4294967295,300,0,0,0,0,0,0,0,3,16,0,0",
-                    "0,4294967295,300,0,0,0,0,0,0,0,3,16,0,0"}),
+    Cases, OkRewrites,
+    testing::Values(RewriteCase{"LineBreakAtTheEnd", "0,0,38,40,39,37,90,88,13,16,1,2,4,8\r\n",
+                                "0,0,38,40,39,37,90,88,13,16,1,2,4,8"},
+                    RewriteCase{"SpacesLineBreaksLeadingZerosAndAFifteenthValue",
+                                "0, 0,\n038 40 39\n37,90,88,13,16,1,2,4,8,99",
+                                "0,0,38,40,39,37,90,88,13,16,1,2,4,8"},
+                    RewriteCase{"EmptyFile", "", "0,0,0,0,0,0,0,0,0,0,0,0,0,0"},
+                    RewriteCase{"ThreeValues", "0,7,38", "0,7,38,0,0,0,0,0,0,0,0,0,0,0"},
+                    RewriteCase{"DeviceTwoReadsNothing", "2,5,38,40,39,37,90,88,13,16,1,2,4,8",
+                                "0,0,0,0,0,0,0,0,0,0,0,0,0,0"},
+                    RewriteCase{"OddValuesKept", "0,4294967295,300,0,0,0,0,0,0,0,3,16,0,0",
+                                "0,4294967295,300,0,0,0,0,0,0,0,3,16,0,0"}),
     CaseName());
 
 // Holds input.dat open, denying others the right to write or delete it, so that the
@@ -89,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
 class HeldOpen {
 public:
     explicit HeldOpen(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+        : handle_(
+              CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
     ~HeldOpen() {
         release();
     }
@@ -123,14 +129,15 @@ bool replaceable(const Program& app, const std::string& path) {
 MessageBoxView okFailsToSave(Program& app, HeldOpen& hold) {
     const std::string path = app.pathInWorkDir("input.dat");
     EXPECT_TRUE(hold.held());
-    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE writer =
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << "input.dat must not be writable while held";
     CloseHandle(writer);
     EXPECT_FALSE(replaceable(app, path)) << "input.dat must not be replaceable while held";
 
     app.clickButton(app.control(IDC_OK));
-    const MessageBoxView box = app.waitForMessageBox();
+    MessageBoxView box = app.waitForMessageBox();
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.text, "Error Saving input.dat");
     EXPECT_EQ(box.icon, kIconError);

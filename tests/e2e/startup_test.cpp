@@ -125,7 +125,7 @@ TEST_P(JoypadSavedWithoutJoystick, SaysSoBeforeTheWindowThenOpensInKeyboardMode)
     EXPECT_EQ(app.file(), kKeyboardFile);
 }
 
-INSTANTIATE_TEST_SUITE_P(, JoypadSavedWithoutJoystick,
+INSTANTIATE_TEST_SUITE_P(Cases, JoypadSavedWithoutJoystick,
                          testing::Values(NoJoystickCase{"NoJoystickAtAll", Joystick::WineDefault},
                                          NoJoystickCase{"JoystickOneUnplugged", Joystick::Unplugged},
                                          NoJoystickCase{"NoJoystickDriver", Joystick::NoDriver}),

@@ -38,7 +38,14 @@ enum ProbeQuery : LONG {
 };
 
 // Stock icons as a message box shows them.
-enum ProbeIcon : LONG { kIconNone = 0, kIconInformation, kIconWarning, kIconError, kIconQuestion, kIconOther };
+enum ProbeIcon : LONG {
+    kIconNone = 0,
+    kIconInformation,
+    kIconWarning,
+    kIconError,
+    kIconQuestion,
+    kIconOther
+};
 
 struct ProbeReply {
     LONG answered;  // set by the hook when the reply below is complete
@@ -76,12 +83,12 @@ struct Creation {
 // Besides replies, the hook counts what the UI thread has taken in, so that a test can
 // tell when its input has been handled before it acts through another channel.
 struct ProbeChannel {
-    volatile LONG commands;  // WM_COMMAND messages that reached a window procedure
+    volatile LONG commands;                           // WM_COMMAND messages that reached a window procedure
     volatile LONG64 recentCommands[kRecentCommands];  // their first parameters, by count modulo the size
-    volatile LONG keyUpsTaken;     // WM_KEYUP and WM_SYSKEYUP taken from the queue
-    volatile LONG creations;       // windows created since the hooks were set
-    Creation recentCreations[kRecentCreations];  // by count modulo the size
-    RECT dialogUnits;              // the question of kProbeDialogUnits
+    volatile LONG keyUpsTaken;                        // WM_KEYUP and WM_SYSKEYUP taken from the queue
+    volatile LONG creations;                          // windows created since the hooks were set
+    Creation recentCreations[kRecentCreations];       // by count modulo the size
+    RECT dialogUnits;                                 // the question of kProbeDialogUnits
     ProbeReply reply;
 };
 

@@ -23,7 +23,8 @@ constexpr DWORD kErrorProcessDiedEarly = 1359;  // ERROR_INTERNAL_ERROR from Win
 
 LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) == 0) {
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) ==
+        0) {
         fail("window " + std::to_string(reinterpret_cast<uintptr_t>(window)) + " did not answer message " +
              std::to_string(message));
     }
@@ -39,7 +40,7 @@ std::vector<HWND> topLevelWindowsOf(DWORD processId) {
     EnumState state{processId, {}};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<EnumState*>(param);
+            auto* s = reinterpret_cast<EnumState*>(param);  // NOLINT(performance-no-int-to-ptr)
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner == s->processId) {
@@ -91,13 +92,24 @@ INPUT keyInput(WORD virtualKey, bool up) {
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
     switch (virtualKey) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_INSERT: case VK_DELETE:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT: case VK_RCONTROL: case VK_RMENU:
-    case VK_DIVIDE: case VK_NUMLOCK:
-        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-        break;
-    default:
-        break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_RCONTROL:
+        case VK_RMENU:
+        case VK_DIVIDE:
+        case VK_NUMLOCK:
+            input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+            break;
+        default:
+            break;
     }
     if (up) {
         input.ki.dwFlags |= KEYEVENTF_KEYUP;
@@ -148,8 +160,8 @@ public:
         mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeChannel),
                                       probeChannelName(processId).c_str());
         shared_ = mapping_ == nullptr ? nullptr
-                                      : static_cast<ProbeChannel*>(
-                                            MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
+                                      : static_cast<ProbeChannel*>(MapViewOfFile(
+                                            mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeChannel)));
         callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, procedure(dll, "probeCallWndProc"), dll, threadId);
         getHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure(dll, "probeGetMessage"), dll, threadId);
         cbtHook_ = SetWindowsHookExA(WH_CBT, procedure(dll, "probeCbt"), dll, threadId);
@@ -378,9 +390,8 @@ std::string summaryText(const std::array<const char*, 8>& labels) {
 
 // ---- Program
 
-Program::Program(std::optional<std::string> inputDat, Joystick joystick) {
-    root_ = uniqueTempRoot();
-    workDir_ = root_ + "\\work";
+Program::Program(std::optional<std::string> inputDat, Joystick joystick)
+    : root_(uniqueTempRoot()), workDir_(root_ + "\\work") {
     CreateDirectoryA(workDir_.c_str(), nullptr);
     if (inputDat) {
         writeFile(pathInWorkDir("input.dat"), *inputDat);
@@ -410,16 +421,17 @@ void Program::start(const std::string& executable, Joystick joystick) {
         if (error != kErrorProcessDiedEarly || attempt == kStartAttempts) {
             fail("cannot start " + executable + " (error " + std::to_string(error) + ")");
         }
-        std::fprintf(stderr, "[e2e] process start failed with error %lu, retrying (%d)\n", error, attempt);
+        (void)std::fprintf(stderr, "[e2e] process start failed with error %lu, retrying (%d)\n", error,
+                           attempt);
     }
     if (joystick != Joystick::WineDefault) {
-        joystickMapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                              sizeof(JoystickChannel),
-                                              joystickChannelName(process_.dwProcessId).c_str());
-        joystick_ = joystickMapping_ == nullptr ? nullptr
-                                                : static_cast<JoystickChannel*>(MapViewOfFile(
-                                                      joystickMapping_, FILE_MAP_ALL_ACCESS, 0, 0,
-                                                      sizeof(JoystickChannel)));
+        joystickMapping_ =
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(JoystickChannel),
+                               joystickChannelName(process_.dwProcessId).c_str());
+        joystick_ = joystickMapping_ == nullptr
+                        ? nullptr
+                        : static_cast<JoystickChannel*>(MapViewOfFile(joystickMapping_, FILE_MAP_ALL_ACCESS,
+                                                                      0, 0, sizeof(JoystickChannel)));
         if (joystick_ == nullptr) {
             fail("cannot create the stand-in joystick's channel");
         }
@@ -452,7 +464,7 @@ Program::~Program() {
 std::optional<HWND> Program::findMainWindow(bool visibleOnly) const {
     for (HWND window : topLevelWindowsOf(process_.dwProcessId)) {
         if (classOf(window) != "#32770" && textOf(window) == "Input Config" &&
-            (!visibleOnly || IsWindowVisible(window))) {
+            (!visibleOnly || IsWindowVisible(window) != FALSE)) {
             return window;
         }
     }
@@ -478,7 +490,7 @@ HWND Program::control(int id) {
 std::vector<HWND> Program::dialogs() const {
     std::vector<HWND> found;
     for (HWND window : topLevelWindowsOf(process_.dwProcessId)) {
-        if (classOf(window) == "#32770" && IsWindowVisible(window)) {
+        if (classOf(window) == "#32770" && IsWindowVisible(window) != FALSE) {
             found.push_back(window);
         }
     }
@@ -488,7 +500,9 @@ std::vector<HWND> Program::dialogs() const {
 MessageBoxView Program::waitForMessageBox() {
     HWND box = nullptr;
     // A message box is a dialog without an edit field.
-    const auto isMessageBox = [](HWND dialog) { return FindWindowExA(dialog, nullptr, "Edit", nullptr) == nullptr; };
+    const auto isMessageBox = [](HWND dialog) {
+        return FindWindowExA(dialog, nullptr, "Edit", nullptr) == nullptr;
+    };
     if (!waitUntil([&] {
             for (HWND dialog : dialogs()) {
                 if (isMessageBox(dialog)) {
@@ -541,7 +555,7 @@ void Program::dismiss(const MessageBoxView& box) {
         fail("the message box has no OK button");
     }
     click(ok);
-    if (!waitUntil([&] { return !IsWindow(box.window); })) {
+    if (!waitUntil([&] { return IsWindow(box.window) == FALSE; })) {
         fail("the message box did not close");
     }
 }
@@ -598,8 +612,10 @@ CaptureCall Program::captureCall() const {
     if (joystick_ == nullptr) {
         fail("this run has no stand-in joystick");
     }
-    return CaptureCall{joystick_->captureCalls, reinterpret_cast<HWND>(joystick_->captureWindow),
-                       joystick_->captureJoystick, joystick_->capturePeriod, joystick_->captureChanged};
+    const auto window =
+        reinterpret_cast<HWND>(joystick_->captureWindow);  // NOLINT(performance-no-int-to-ptr)
+    return CaptureCall{joystick_->captureCalls, window, joystick_->captureJoystick, joystick_->capturePeriod,
+                       joystick_->captureChanged};
 }
 
 Probe& Program::probe() {
@@ -620,13 +636,12 @@ bool Program::usesSystemFont(HWND window) {
 void Program::chooseListEntry(HWND comboBox, int index) {
     ProbeChannel& counters = probe().counters();
     const LONG before = counters.commands;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(comboBox, &processId);
+
     HWND list = nullptr;
     click(comboBox);
     if (!waitUntil([&] {
-            for (HWND window : topLevelWindowsOf(processId)) {
-                if (classOf(window) == "ComboLBox" && IsWindowVisible(window)) {
+            for (HWND window : topLevelWindowsOf(process_.dwProcessId)) {
+                if (classOf(window) == "ComboLBox" && IsWindowVisible(window) != FALSE) {
                     list = window;
                     return true;
                 }
@@ -642,7 +657,7 @@ void Program::chooseListEntry(HWND comboBox, int index) {
     clickAt(POINT{(area.left + area.right) / 2, area.top + itemHeight * index + itemHeight / 2});
     const WPARAM selectionChanged = MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE);
     if (!waitUntil([&] {
-            return !IsWindowVisible(list) && commandSince(counters, before, selectionChanged);
+            return IsWindowVisible(list) == FALSE && commandSince(counters, before, selectionChanged);
         })) {
         fail("choosing a list entry did not notify the window");
     }

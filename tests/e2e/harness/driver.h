@@ -99,7 +99,7 @@ public:
 
     HWND mainWindow();  // waits for the visible main window
     std::optional<HWND> findMainWindow(bool visibleOnly) const;
-    HWND control(int id);  // a child of the main window, by id
+    HWND control(int id);               // a child of the main window, by id
     std::vector<HWND> dialogs() const;  // the program's visible dialog windows
     MessageBoxView waitForMessageBox();
     HWND waitForDialog(const std::string& caption);
@@ -113,7 +113,7 @@ public:
 
     // Input that waits until the program has taken it, so that what the test does next
     // through another channel (the joystick) cannot overtake it.
-    void clickButton(HWND button);  // until its BN_CLICKED reached the program
+    void clickButton(HWND button);   // until its BN_CLICKED reached the program
     void pressKey(WORD virtualKey);  // until the release was taken from the queue
     void pressChord(std::initializer_list<WORD> keys);
     // Drops the list down with a click and clicks the entry, as a user chooses one,

@@ -22,7 +22,7 @@ std::string windowsPath(std::string path) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: e2e_tests PROGRAM STAND_IN_WINMM PROBE_HOOK [gtest options]\n");
+        (void)std::fprintf(stderr, "usage: e2e_tests PROGRAM STAND_IN_WINMM PROBE_HOOK [gtest options]\n");
         return 2;
     }
     e2e::harnessPaths() = {windowsPath(argv[1]), windowsPath(argv[2]), windowsPath(argv[3])};

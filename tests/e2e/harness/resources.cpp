@@ -69,14 +69,15 @@ IconImage imageFormat(const std::vector<uint8_t>& data) {
     header.dword();  // biSize
     const auto width = static_cast<int>(header.dword());
     const auto height = static_cast<int>(header.dword()) / 2;  // colour and mask stacked
-    header.word();  // biPlanes
+    header.word();                                             // biPlanes
     return IconImage{width, height, header.word()};
 }
 
 }  // namespace
 
 ExecutableResources::ExecutableResources(const std::string& path)
-    : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
+    : module_(
+          LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
     if (module_ == nullptr) {
         throw std::runtime_error("cannot open the resources of " + path);
     }

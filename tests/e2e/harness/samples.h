@@ -15,8 +15,8 @@ inline const std::string kKeyboardFile = "0,0,38,40,39,37,90,88,13,16,1,2,4,8";
 // The same bindings with the joypad in use.
 inline const std::string kJoypadFile = "1,0,38,40,39,37,90,88,13,16,1,2,4,8";
 
-inline const std::array<const char*, 8> kKeyboardLabels = {"Arrow Up", "Arrow Down", "Arrow Right", "Arrow Left",
-                                                           "Z",        "X",          "Enter",       "Shift"};
+inline const std::array<const char*, 8> kKeyboardLabels = {
+    "Arrow Up", "Arrow Down", "Arrow Right", "Arrow Left", "Z", "X", "Enter", "Shift"};
 
 // The joypad summary with the given labels for A, B, Start and Select.
 inline std::string joypadSummary(const char* a, const char* b, const char* start, const char* select) {

@@ -66,24 +66,39 @@ std::vector<DWORD> iconPixels(HICON icon) {
     return pixels;
 }
 
+LONG flag(bool value) {
+    return value ? 1 : 0;
+}
+
+// A message parameter or result that carries a pointer or handle.
+template <class Pointer, class Integer>
+Pointer as(Integer value) {
+    return reinterpret_cast<Pointer>(value);  // NOLINT(performance-no-int-to-ptr)
+}
+
+// A handle kept in the class registration.
+template <class Handle>
+Handle classHandle(HWND window, int index) {
+    return as<Handle>(GetClassLongPtrA(window, index));
+}
+
 void describeClass(HWND window, e2e::ProbeReply& reply) {
     const HINSTANCE program = GetModuleHandleA(nullptr);
     reply.classStyle = static_cast<LONG>(GetClassLongPtrA(window, GCL_STYLE));
     reply.classExtraBytes = static_cast<LONG>(GetClassLongPtrA(window, GCL_CBCLSEXTRA));
     reply.windowExtraBytes = static_cast<LONG>(GetClassLongPtrA(window, GCL_CBWNDEXTRA));
     reply.background = static_cast<LONG64>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
-    reply.cursorIsArrow = reinterpret_cast<HCURSOR>(GetClassLongPtrA(window, GCLP_HCURSOR)) ==
-                          LoadCursorA(nullptr, IDC_ARROW);
-    reply.hasMenuName = GetClassLongPtrA(window, GCLP_MENUNAME) != 0;
-    reply.instanceIsProgram = reinterpret_cast<HINSTANCE>(GetClassLongPtrA(window, GCLP_HMODULE)) == program;
-    const auto large = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
-    const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
-    reply.largeIconIsApp = large != nullptr && large == LoadIconA(program, MAKEINTRESOURCEA(IDI_APP));
+    reply.cursorIsArrow = flag(classHandle<HCURSOR>(window, GCLP_HCURSOR) == LoadCursorA(nullptr, IDC_ARROW));
+    reply.hasMenuName = flag(GetClassLongPtrA(window, GCLP_MENUNAME) != 0);
+    reply.instanceIsProgram = flag(classHandle<HINSTANCE>(window, GCLP_HMODULE) == program);
+    const auto large = classHandle<HICON>(window, GCLP_HICON);
+    const auto small = classHandle<HICON>(window, GCLP_HICONSM);
+    reply.largeIconIsApp = flag(large != nullptr && large == LoadIconA(program, MAKEINTRESOURCEA(IDI_APP)));
     reply.largeIconSize = iconWidth(large);
     reply.smallIconSize = iconWidth(small);
     HANDLE reference = LoadImageA(program, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0);
     const std::vector<DWORD> expected = iconPixels(static_cast<HICON>(reference));
-    reply.smallIconMatchesApp = !expected.empty() && iconPixels(small) == expected;
+    reply.smallIconMatchesApp = flag(!expected.empty() && iconPixels(small) == expected);
     if (reference != nullptr) {
         DestroyIcon(static_cast<HICON>(reference));
     }
@@ -107,11 +122,11 @@ e2e::ProbeChannel* channel() {
 void answer(LONG query, HWND target, e2e::ProbeChannel& shared) {
     e2e::ProbeReply& reply = shared.reply;
     if (query == e2e::kProbeFont) {
-        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
-        reply.hasFont = font != nullptr;
-        reply.fontIsDefaultGui = font != nullptr && font == GetStockObject(DEFAULT_GUI_FONT);
+        const auto font = as<HGDIOBJ>(SendMessageA(target, WM_GETFONT, 0, 0));
+        reply.hasFont = flag(font != nullptr);
+        reply.fontIsDefaultGui = flag(font != nullptr && font == GetStockObject(DEFAULT_GUI_FONT));
     } else if (query == e2e::kProbeStaticIcon) {
-        reply.icon = stockIconOf(reinterpret_cast<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
+        reply.icon = stockIconOf(as<HICON>(SendMessageA(target, STM_GETICON, 0, 0)));
     } else if (query == e2e::kProbeWindowClass) {
         describeClass(target, reply);
     } else if (query == e2e::kProbeDialogUnits) {
@@ -127,9 +142,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeCallWndProc(int code, WPA
     static const UINT probeMessage = RegisterWindowMessageA(e2e::kProbeMessageName);
     e2e::ProbeChannel* shared = channel();
     if (code == HC_ACTION && shared != nullptr) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        const auto* call = as<const CWPSTRUCT*>(lParam);
         if (call->message == probeMessage) {
-            answer(static_cast<LONG>(call->wParam), reinterpret_cast<HWND>(call->lParam), *shared);
+            answer(static_cast<LONG>(call->wParam), as<HWND>(call->lParam), *shared);
         } else if (call->message == WM_COMMAND) {
             const LONG slot = shared->commands % e2e::kRecentCommands;
             InterlockedExchange64(&shared->recentCommands[slot], static_cast<LONG64>(call->wParam));
@@ -142,7 +157,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeCallWndProc(int code, WPA
 extern "C" __declspec(dllexport) LRESULT CALLBACK probeGetMessage(int code, WPARAM wParam, LPARAM lParam) {
     e2e::ProbeChannel* shared = channel();
     if (code == HC_ACTION && wParam == PM_REMOVE && shared != nullptr) {
-        const auto* message = reinterpret_cast<const MSG*>(lParam);
+        const auto* message = as<const MSG*>(lParam);
         if (message->message == WM_KEYUP || message->message == WM_SYSKEYUP) {
             InterlockedIncrement(&shared->keyUpsTaken);
         }
@@ -153,7 +168,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeGetMessage(int code, WPAR
 extern "C" __declspec(dllexport) LRESULT CALLBACK probeCbt(int code, WPARAM wParam, LPARAM lParam) {
     e2e::ProbeChannel* shared = channel();
     if (code == HCBT_CREATEWND && shared != nullptr) {
-        const CREATESTRUCTA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+        const CREATESTRUCTA* create = as<const CBT_CREATEWNDA*>(lParam)->lpcs;
         e2e::Creation& entry = shared->recentCreations[shared->creations % e2e::kRecentCreations];
         entry = {static_cast<LONG64>(wParam), create->style, static_cast<LONG>(create->dwExStyle)};
         InterlockedIncrement(&shared->creations);

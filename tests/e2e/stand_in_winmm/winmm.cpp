@@ -1,9 +1,10 @@
 // Test-only winmm.dll placed beside a copy of the program: joystick 1 as the test
 // describes it in the shared JoystickChannel. Button presses reach the captured window
 // the way the joystick interface delivers them, from a polling thread.
-#define _WINMM_  // these are the definitions, not imports
+#define _WINMM_  // NOLINT(bugprone-reserved-identifier): these are the definitions, not imports
 #include <windows.h>
-#include <mmsystem.h>
+
+#include <mmsystem.h>  // after windows.h, which it needs
 
 #include "channels.h"
 
