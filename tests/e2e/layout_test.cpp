@@ -90,6 +90,7 @@ TEST_P(MainWindowView, ListSummaryAndEnabledControlsFollowTheDevice) {
     HWND combo = app.control(IDC_DEVICE_COMBO);
     EXPECT_EQ(listEntries(combo), view.entries);
     EXPECT_EQ(selectedIndex(combo), view.selected);
+    EXPECT_EQ(textOf(combo), view.entries[static_cast<size_t>(view.selected)]) << "the entry shown";
     EXPECT_EQ(textOf(app.control(IDC_SUMMARY)),
               view.joypadView ? joypadSummary("Button 1", "Button 2", "Button 3", "Button 4")
                               : summaryText(kKeyboardLabels));
