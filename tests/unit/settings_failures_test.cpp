@@ -61,7 +61,7 @@ public:
         if (active_) {
             setrlimit(RLIMIT_FSIZE, &previous_);
         }
-        std::signal(SIGXFSZ, previousHandler_);
+        static_cast<void>(std::signal(SIGXFSZ, previousHandler_));
     }
     bool active() const {
         return active_;
