@@ -1,19 +1,17 @@
 #include "axis_offset.h"
 
+#include "ascii.h"
+
 namespace {
 
 constexpr std::uint64_t kLargestUnsigned = 0xFFFFFFFFu;
 constexpr std::uint64_t kLargestNegativeMagnitude = 0x80000000u;
 
-bool isCWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 }  // namespace
 
 std::uint32_t axisOffsetFromText(const std::string& text) {
     std::size_t position = 0;
-    while (position < text.size() && isCWhiteSpace(text[position])) {
+    while (position < text.size() && isAsciiWhiteSpace(text[position])) {
         ++position;
     }
     bool negative = false;
@@ -23,7 +21,7 @@ std::uint32_t axisOffsetFromText(const std::string& text) {
     }
     const std::uint64_t limit = negative ? kLargestNegativeMagnitude : kLargestUnsigned;
     std::uint64_t magnitude = 0;
-    for (; position < text.size() && text[position] >= '0' && text[position] <= '9'; ++position) {
+    for (; position < text.size() && isAsciiDigit(text[position]); ++position) {
         // Once past the limit the value is saturated; more digits cannot bring it back.
         if (magnitude <= limit) {
             magnitude = magnitude * 10 + static_cast<std::uint64_t>(text[position] - '0');

@@ -1,7 +1,6 @@
 #include "settings_file.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -9,9 +8,11 @@
 #include <string>
 #include <system_error>
 
-const char* const kSettingsFileName = "input.dat";
+#include "ascii.h"
 
 namespace {
+
+const char* const kSettingsFileName = "input.dat";
 
 // Written first, then moved over input.dat, so a failed save never harms it.
 const char* const kTemporaryFileName = "input.dat.tmp";
@@ -19,25 +20,17 @@ const char* const kTemporaryFileName = "input.dat.tmp";
 constexpr int kFieldCount = 14;
 constexpr std::uint64_t kLargestValue = 0xFFFFFFFFu;
 
-bool isFileWhiteSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool isDigit(int c) {
-    return c >= '0' && c <= '9';
-}
-
 // Reads one unsigned decimal, white space before it skipped. Fails without a
 // digit (a sign included) and beyond 32 bits.
 bool readNumber(std::istream& in, std::uint32_t& value) {
-    while (isFileWhiteSpace(in.peek())) {
+    while (isAsciiWhiteSpace(in.peek())) {
         in.get();
     }
-    if (!isDigit(in.peek())) {
+    if (!isAsciiDigit(in.peek())) {
         return false;
     }
     std::uint64_t number = 0;
-    while (isDigit(in.peek())) {
+    while (isAsciiDigit(in.peek())) {
         number = number * 10 + static_cast<std::uint64_t>(in.get() - '0');
         if (number > kLargestValue) {
             return false;
@@ -108,13 +101,11 @@ bool loadSettings() {
 
 bool saveSettings() {
     bool written = false;
-    {
-        std::ofstream file(kTemporaryFileName, std::ios::binary | std::ios::trunc);
-        if (file.is_open()) {
-            written = writeSettings(file, bindingSet);
-            file.close();
-            written = written && !file.fail();
-        }
+    std::ofstream file(kTemporaryFileName, std::ios::binary | std::ios::trunc);
+    if (file.is_open()) {
+        written = writeSettings(file, bindingSet);
+        file.close();
+        written = written && !file.fail();
     }
     std::error_code error;
     if (written) {

@@ -5,9 +5,6 @@
 
 #include "binding_set.h"
 
-// The settings file, relative to the working directory.
-extern const char* const kSettingsFileName;
-
 // Reads fields in file order until the first malformed one; it and all later
 // fields keep their values.
 void readSettings(std::istream& in, BindingSet& bindings);
@@ -18,7 +15,7 @@ std::string formatSettings(const BindingSet& bindings);
 // Writes formatSettings to the stream and flushes; false if the stream failed.
 bool writeSettings(std::ostream& out, const BindingSet& bindings);
 
-// Reads input.dat into bindingSet; false only when the file cannot be opened.
+// Reads input.dat in the working directory into bindingSet; false only when the file cannot be opened.
 bool loadSettings();
 
 // Replaces input.dat with bindingSet in one step; on false input.dat is untouched.
