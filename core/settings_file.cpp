@@ -1,46 +1,32 @@
 #include "settings_file.h"
 
+#include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <istream>
-#include <ostream>
+#include <cstdio>
 #include <string>
-#include <system_error>
 
 #include "ascii.h"
+#include "system_files.h"
 
 namespace {
 
 const char* const kSettingsFileName = "input.dat";
 
-// Written first, then moved over input.dat, so a failed save never harms it.
+// Written and forced to disk first, then moved over input.dat, so that a failed
+// save or a power cut never leaves input.dat half written.
 const char* const kTemporaryFileName = "input.dat.tmp";
 
 constexpr int kFieldCount = 14;
 constexpr std::uint64_t kLargestValue = 0xFFFFFFFFu;
 
-// Reads one unsigned decimal, white space before it skipped. Fails without a
-// digit (a sign included) and beyond 32 bits.
-bool readNumber(std::istream& in, std::uint32_t& value) {
-    while (isAsciiWhiteSpace(in.peek())) {
-        in.get();
-    }
-    if (!isAsciiDigit(in.peek())) {
-        return false;
-    }
-    std::uint64_t number = 0;
-    while (isAsciiDigit(in.peek())) {
-        number = number * 10 + static_cast<std::uint64_t>(in.get() - '0');
-        if (number > kLargestValue) {
-            return false;
-        }
-    }
-    value = static_cast<std::uint32_t>(number);
-    return true;
-}
+// Ctrl-Z ends a text file's content, as Windows reads text files. Their CR LF
+// needs no translation here: CR and LF are both white space, and white space is
+// skipped after every separator, so reading CR LF as LF changes no result.
+constexpr int kEndOfText = 0x1A;
 
-// The field at a file position (0 = device, which is read separately).
+constexpr std::size_t kReadChunkSize = 512;
+
+// The field at a file position (0 = device, which is stored separately).
 std::uint32_t& numericField(BindingSet& bindings, int position) {
     if (position == 1) {
         return bindings.axisOffset;
@@ -51,24 +37,57 @@ std::uint32_t& numericField(BindingSet& bindings, int position) {
     return bindings.joypadButtons[static_cast<std::size_t>(position - 2 - kSlotCount)];
 }
 
+// Stores the number just read; false when the device is neither 0 nor 1.
+bool storeNumber(SettingsReading& reading) {
+    if (reading.field != 0) {
+        numericField(reading.bindings, reading.field) = static_cast<std::uint32_t>(reading.number);
+        return true;
+    }
+    if (reading.number > 1) {
+        return false;
+    }
+    reading.bindings.device = reading.number == 1 ? InputDevice::Joypad : InputDevice::Keyboard;
+    return true;
+}
+
+void endNumber(SettingsReading& reading) {
+    reading.inNumber = false;
+    reading.ended = !storeNumber(reading) || ++reading.field == kFieldCount;
+}
+
+// White space before a number is skipped; a number fails without a digit (a
+// sign included) and beyond 32 bits; the one character after it is the
+// separator, whatever it is.
+void readCharacter(SettingsReading& reading, int c) {
+    if (c == kEndOfText) {
+        finishReading(reading);
+    } else if (reading.inNumber && isAsciiDigit(c)) {
+        reading.number = reading.number * 10 + static_cast<std::uint64_t>(c - '0');
+        reading.ended = reading.number > kLargestValue;
+    } else if (reading.inNumber) {
+        endNumber(reading);
+    } else if (isAsciiDigit(c)) {
+        reading.inNumber = true;
+        reading.number = static_cast<std::uint64_t>(c - '0');
+    } else {
+        reading.ended = !isAsciiWhiteSpace(c);
+    }
+}
+
 }  // namespace
 
-void readSettings(std::istream& in, BindingSet& bindings) {
-    for (int position = 0; position < kFieldCount; ++position) {
-        std::uint32_t value = 0;
-        if (!readNumber(in, value)) {
-            return;
-        }
-        if (position == 0) {
-            if (value > 1) {
-                return;
-            }
-            bindings.device = value == 1 ? InputDevice::Joypad : InputDevice::Keyboard;
-        } else {
-            numericField(bindings, position) = value;
-        }
-        in.get();  // the separator, whatever it is
+bool continueReading(SettingsReading& reading, const char* bytes, std::size_t size) {
+    for (std::size_t index = 0; index < size && !reading.ended; ++index) {
+        readCharacter(reading, static_cast<unsigned char>(bytes[index]));
     }
+    return !reading.ended;
+}
+
+void finishReading(SettingsReading& reading) {
+    if (!reading.ended && reading.inNumber) {
+        endNumber(reading);
+    }
+    reading.ended = true;
 }
 
 std::string formatSettings(const BindingSet& bindings) {
@@ -83,37 +102,40 @@ std::string formatSettings(const BindingSet& bindings) {
     return text;
 }
 
-bool writeSettings(std::ostream& out, const BindingSet& bindings) {
-    const std::string text = formatSettings(bindings);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    return out.good();
-}
-
 bool loadSettings() {
-    std::ifstream file(kSettingsFileName, std::ios::binary);
-    if (!file.is_open()) {
+    std::FILE* file = openSharedForReading(kSettingsFileName);
+    if (file == nullptr) {
         return false;
     }
-    readSettings(file, bindingSet);
+    SettingsReading reading{bindingSet};
+    std::array<char, kReadChunkSize> chunk{};
+    std::size_t count = chunk.size();
+    while (count == chunk.size() && !reading.ended) {
+        count = std::fread(chunk.data(), 1, chunk.size(), file);
+        continueReading(reading, chunk.data(), count);
+    }
+    // Half-read bindings must not be taken: they would be saved over the file.
+    const bool failed = std::ferror(file) != 0;
+    static_cast<void>(std::fclose(file));  // opened for reading only: nothing to lose
+    if (failed) {
+        return false;
+    }
+    finishReading(reading);
+    bindingSet = reading.bindings;
     return true;
 }
 
 bool saveSettings() {
-    bool written = false;
-    std::ofstream file(kTemporaryFileName, std::ios::binary | std::ios::trunc);
-    if (file.is_open()) {
-        written = writeSettings(file, bindingSet);
-        file.close();
-        written = written && !file.fail();
+    const std::string text = formatSettings(bindingSet);
+    std::FILE* file = std::fopen(kTemporaryFileName, "wb");
+    if (file == nullptr) {
+        return false;
     }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(kTemporaryFileName, kSettingsFileName, error);
-        if (!error) {
-            return true;
-        }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && forceToDisk(file);
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed && replaceFile(kTemporaryFileName, kSettingsFileName)) {
+        return true;
     }
-    std::filesystem::remove(kTemporaryFileName, error);
+    static_cast<void>(std::remove(kTemporaryFileName));  // nothing more to do if even this fails
     return false;
 }

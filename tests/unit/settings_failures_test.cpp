@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "settings_file.h"
 #include "test_support.h"
 
@@ -20,10 +18,13 @@ TEST(LoadFailure, MissingFileReportsFalseAndChangesNothing) {
     EXPECT_TRUE(directoryEntries(directory.path()).empty()) << "loading must never create the file";
 }
 
-TEST(WriteFailure, FailingStreamIsReported) {
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
-    EXPECT_FALSE(writeSettings(out, exampleBindings()));
+// Opened but unreadable where the system opens folders as files.
+TEST(LoadFailure, UnreadableFileReportsFalseAndChangesNothing) {
+    ScopedWorkingDirectory directory;
+    std::filesystem::create_directory("input.dat");
+    bindingSet = exampleBindings();
+    EXPECT_FALSE(loadSettings());
+    EXPECT_EQ(bindingSet, exampleBindings());
 }
 
 TEST(SaveFailure, DirectoryNamedInputDatIsReportedAndKept) {

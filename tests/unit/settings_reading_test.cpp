@@ -58,6 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LeadingZerosDoNotCountAsSize", "0,000000000004294967295",
                  withFields(InputDevice::Keyboard, 4294967295u, {}, {})},
         ReadCase{"LetterEndsTheReading", "0,12,x,40", withFields(InputDevice::Keyboard, 12, {}, {})},
+        // As Windows reads text files: nothing after a Ctrl-Z counts.
+        ReadCase{"CtrlZEndsTheText",
+                 "1,5,38,4\x1A"
+                 "0,39",
+                 withFields(InputDevice::Joypad, 5, {38, 4}, {})},
         ReadCase{"NulSeparates",
                  std::string("1\0"
                              "9",
@@ -81,6 +86,14 @@ TEST(Loading, ReadsInputDatFromTheWorkingDirectory) {
     bindingSet = BindingSet{};
     ASSERT_TRUE(loadSettings());
     EXPECT_EQ(bindingSet, withFields(InputDevice::Joypad, 3, {65, 66}, {}));
+}
+
+TEST(Loading, ReadsALongFileThroughToItsValues) {
+    ScopedWorkingDirectory directory;
+    writeFile("input.dat", std::string(1000000, '\n') + kExampleFile);
+    bindingSet = BindingSet{};
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(bindingSet, exampleBindings());
 }
 
 TEST(Loading, EmptyFileSucceedsWithStartValues) {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,9 +59,10 @@ inline std::vector<std::string> directoryEntries(const std::filesystem::path& pa
 }
 
 inline BindingSet readFromText(const std::string& text, BindingSet start = {}) {
-    std::istringstream in(text);
-    readSettings(in, start);
-    return start;
+    SettingsReading reading{start};
+    continueReading(reading, text.data(), text.size());
+    finishReading(reading);
+    return reading.bindings;
 }
 
 inline bool operator==(const BindingSet& a, const BindingSet& b) {
