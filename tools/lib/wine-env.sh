@@ -76,3 +76,9 @@ wine_env_start() {
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
 }
+
+# Clicks the point (X, Y) of a main window's client area; WINDOW is its X window,
+# which holds Wine's frame, caption and client edge around the client area.
+wine_env_click_client() {
+  xdotool mousemove --window "$1" $((5 + $2)) $((24 + $3)) click 1
+}
