@@ -39,6 +39,25 @@ const ControlRow kControls[] = {
     {"Static", nullptr, 0, {150, 70, 360, 270}, IDC_SUMMARY, true},
 };
 
+// The window looks as on Windows only if the prefix has Wine's own fonts: the close box is
+// drawn in Marlett, captions and controls in Tahoma, the dialog asks for MS Sans Serif.
+// A missing face is silently replaced by another, so ask which face was really chosen.
+TEST(WinePrefixFonts, FacesTheWindowsUseAreChosenNotSubstituted) {
+    HDC screen = GetDC(nullptr);
+    for (const char* face : {"Marlett", "Tahoma", "MS Sans Serif"}) {
+        HFONT font =
+            CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+        HGDIOBJ previous = SelectObject(screen, font);
+        char chosen[LF_FACESIZE] = {};
+        GetTextFaceA(screen, LF_FACESIZE, chosen);
+        SelectObject(screen, previous);
+        DeleteObject(font);
+        EXPECT_STREQ(chosen, face);
+    }
+    ReleaseDC(nullptr, screen);
+}
+
 TEST(MainWindowLayout, ControlsAreCreatedInOrderWithTheirClassTextStylePlaceAndFont) {
     Program app(kKeyboardFile);
     const std::vector<HWND> children = childrenInOrder(app.mainWindow());

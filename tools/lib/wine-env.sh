@@ -1,5 +1,6 @@
-# Sourced by tools/test, tools/run and the measuring scripts: a private X display
-# and a private, prepared Wine prefix, torn down on exit.
+# Sourced by tools/test, tools/run, tools/screenshots and the measuring scripts: a
+# private X display and a private, prepared Wine prefix with Wine's own fonts, torn
+# down on exit.
 #   wine_env_start [--own-display]   --own-display: always start a private Xvfb
 
 wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -57,6 +58,18 @@ REG
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" && wineserver -w
 }
 
+# Wine draws with substitute faces unless its own fonts are in the prefix (it does
+# not look in the folder the package installs them to): the close box then shows
+# "r" instead of a cross and labels no longer fit. Real font files, not
+# substitution entries, so that every run in this prefix draws the true faces.
+# Done on every start, so that an older prefix gets them too.
+wine_env_install_fonts() {
+  local fonts=/usr/share/wine/fonts
+  [ -f "$fonts/marlett.ttf" ] || { echo "Wine's fonts are missing from $fonts (package fonts-wine)" >&2; return 1; }
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -pu "$fonts"/*.ttf "$fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 wine_env_start() {
   export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$wine_env_repo/build/wineprefix}
   export WINEDEBUG=-all WINEARCH=win64
@@ -71,6 +84,7 @@ wine_env_start() {
     wine_env_prepare_prefix || { echo "could not prepare the Wine prefix" >&2; return 1; }
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
+  wine_env_install_fonts || return 1
   wineserver -p
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
