@@ -14,6 +14,19 @@ const int kMainWindowWidth = 400;
 const int kMainWindowHeight = 430;
 const int kSmallIconSize = 16;
 
+// From now on, DLLs are looked for in the system folder only, never beside the
+// program or in its working folder. Looked up at run time: Vista and 7 have it
+// only with an update.
+void loadDllsFromSystemFolderOnly() {
+    using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDllDirectories =
+        reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories != nullptr) {
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 void showStartUpError(const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR);
 }
@@ -58,6 +71,7 @@ void runMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/,
                    int showCommand) {
+    loadDllsFromSystemFolderOnly();
     if (!loadSettings()) {
         showStartUpError("Error Reading input.dat");
         return 0;

@@ -12,6 +12,7 @@
 #include "names.h"
 #include "resource_ids.h"
 #include "settings_file.h"
+#include "system_joystick.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void selectDeviceName(HWND window, InputDevice device) {
 
 bool joystickUsable() {
     JOYINFO position;
-    return joyGetNumDevs() != 0 && joyGetPos(JOYSTICKID1, &position) == JOYERR_NOERROR;
+    return systemJoyGetNumDevs() != 0 && systemJoyGetPos(JOYSTICKID1, &position) == JOYERR_NOERROR;
 }
 
 void setSummary(HWND window, const std::string& summary) {
@@ -102,7 +103,7 @@ void offerDevices(HWND window) {
     addDeviceName(window, "KEYBOARD");
     if (joystickUsable()) {
         // Polling period 0: the shortest the joystick interface supports.
-        joySetCapture(window, JOYSTICKID1, 0, TRUE);
+        systemJoySetCapture(window, JOYSTICKID1, 0, TRUE);
         addDeviceName(window, "JOYPAD");
         selectDeviceName(window, bindingSet.device);
         return;

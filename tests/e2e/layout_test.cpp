@@ -126,7 +126,7 @@ TEST_P(MainWindowView, ListSummaryAndEnabledControlsFollowTheDevice) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowView,
     testing::Values(
-        ViewCase{"NoJoystickKeyboardSaved", Joystick::WineDefault, &kKeyboardFile, {"KEYBOARD"}, 0, false},
+        ViewCase{"NoJoystickKeyboardSaved", Joystick::None, &kKeyboardFile, {"KEYBOARD"}, 0, false},
         ViewCase{
             "JoystickKeyboardSaved", Joystick::Attached, &kKeyboardFile, {"KEYBOARD", "JOYPAD"}, 0, false},
         ViewCase{"JoystickJoypadSaved", Joystick::Attached, &kJoypadFile, {"KEYBOARD", "JOYPAD"}, 1, true}),

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,32 @@ TEST(StartUp, ExecutableCarriesTheIconGroupAndAnAsInvokerManifest) {
     EXPECT_FALSE(has("dpiAware")) << "no DPI awareness";
 }
 
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// A winmm.dll where a game folder may hold a mod loader's: beside the program, in the
+// folder it is started from. It must never be loaded; the system's is, and joystick 1
+// still answers through it.
+TEST(StartUp, LoadsNoDllFromItsOwnOrItsWorkingFolder) {
+    Program app(kKeyboardFile, Joystick::Attached, Placement::BesidePlantedDlls);
+    EXPECT_EQ(listEntries(app.control(IDC_DEVICE_COMBO)), (std::vector<std::string>{"KEYBOARD", "JOYPAD"}));
+    char systemFolder[MAX_PATH];
+    ASSERT_NE(GetSystemDirectoryA(systemFolder, MAX_PATH), 0U);
+    const std::string systemWinmm = lowerCase(std::string(systemFolder) + "\\winmm.dll");
+    const std::string workFolder = lowerCase(app.pathInWorkDir(""));
+    std::vector<std::string> modules;
+    for (const std::string& path : app.loadedModules()) {
+        modules.push_back(lowerCase(path));
+    }
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), systemWinmm), 1) << systemWinmm;
+    std::vector<std::string> fromWorkFolder;
+    std::copy_if(modules.begin(), modules.end(), std::back_inserter(fromWorkFolder),
+                 [&](const std::string& path) { return path.rfind(workFolder, 0) == 0; });
+    EXPECT_EQ(fromWorkFolder, std::vector<std::string>{workFolder + "inputconfig.exe"});
+}
+
 // Joypad saved, but no usable joystick: the box comes first, then keyboard mode.
 struct NoJoystickCase {
     const char* name;
@@ -116,7 +144,7 @@ TEST_P(JoypadSavedWithoutJoystick, SaysSoBeforeTheWindowThenOpensInKeyboardMode)
     EXPECT_EQ(textOf(app.control(IDC_SUMMARY)), summaryText(kKeyboardLabels));
     EXPECT_FALSE(IsWindowEnabled(app.control(IDC_AXIS_BUTTON)));
     EXPECT_TRUE(IsWindowEnabled(app.control(IDC_SLOT_UP)));
-    if (GetParam().joystick != Joystick::WineDefault) {
+    if (GetParam().joystick != Joystick::WineOwn) {
         EXPECT_EQ(app.captureCall().calls, 0) << "no capture without a usable joystick";
     }
     EXPECT_EQ(app.file(), kJoypadFile) << "nothing is written before Ok";
@@ -126,7 +154,7 @@ TEST_P(JoypadSavedWithoutJoystick, SaysSoBeforeTheWindowThenOpensInKeyboardMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, JoypadSavedWithoutJoystick,
-                         testing::Values(NoJoystickCase{"NoJoystickAtAll", Joystick::WineDefault},
+                         testing::Values(NoJoystickCase{"NoJoystickAtAll", Joystick::WineOwn},
                                          NoJoystickCase{"JoystickOneUnplugged", Joystick::Unplugged},
                                          NoJoystickCase{"NoJoystickDriver", Joystick::NoDriver}),
                          CaseName());

@@ -1,5 +1,6 @@
-// Starts a program whose winmm.dll is the end-to-end tests' stand-in, with
-// joystick 1 attached and no button held, and waits until it ends.
+// Starts a program that loads the end-to-end tests' stand-in winmm.dll (in a
+// prefix prepared for it, a program named InputConfig.exe), with joystick 1
+// attached and no button held, and waits until it ends.
 //   with_joystick PROGRAM
 #include <windows.h>
 

@@ -1,7 +1,10 @@
 # Sourced by tools/test, tools/run, tools/screenshots and the measuring scripts: a
 # private X display and a private, prepared Wine prefix with Wine's own fonts, torn
 # down on exit.
-#   wine_env_start [--own-display]   --own-display: always start a private Xvfb
+#   wine_env_start [--own-display] [--stand-in-joystick WINMM_DLL]
+#     --own-display: always start a private Xvfb
+#     --stand-in-joystick: programs named InputConfig.exe get WINMM_DLL, the end-to-end
+#       tests' stand-in, as their winmm; without it every program keeps Wine's own
 
 wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine_env_xvfb_pid=""
@@ -39,8 +42,7 @@ wine_env_start_xvfb() {
   wine_env_wait_for 20 xdpyinfo || { echo "display $DISPLAY does not answer" >&2; return 1; }
 }
 
-# Settings every run relies on: no window-manager waits, no crash dialogs, and
-# a winmm.dll placed beside a program is preferred to Wine's own.
+# Settings every run relies on: no window-manager waits, no crash dialogs.
 wine_env_prepare_prefix() {
   local reg="$WINEPREFIX/inputconfig.reg"
   cat >"$reg" <<'REG'
@@ -51,9 +53,6 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
-"winmm"="native,builtin"
 REG
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" && wineserver -w
 }
@@ -70,11 +69,44 @@ wine_env_install_fonts() {
   cp -pu "$fonts"/*.ttf "$fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
+# The stand-in goes where the program loads winmm from, the system folder, and
+# only programs of the program's file name are told to load it from there: a
+# copy under another name, and every other program, keep Wine's own. Done on
+# every start, so that a rebuilt stand-in is never left stale and an older
+# prefix loses its prefix-wide override, which let a winmm.dll beside any
+# program be loaded into it.
+wine_env_set_joystick() {
+  local stand_in=$1 reg="$WINEPREFIX/inputconfig-joystick.reg" override=-
+  if [ -n "$stand_in" ]; then
+    cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/winmm.dll" || return 1
+    override='"native"'
+  fi
+  cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winmm"=-
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\InputConfig.exe\DllOverrides]
+"winmm"=$override
+REG
+  timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
+}
+
 wine_env_start() {
+  local own_display=false stand_in=""
+  while [ $# -gt 0 ]; do
+    case $1 in
+      --own-display) own_display=true ;;
+      --stand-in-joystick) stand_in=$2; shift ;;
+      *) echo "wine_env_start: unknown option $1" >&2; return 1 ;;
+    esac
+    shift
+  done
   export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$wine_env_repo/build/wineprefix}
   export WINEDEBUG=-all WINEARCH=win64
   trap wine_env_stop EXIT
-  if [ "${1:-}" = --own-display ] || [ -z "${DISPLAY:-}" ]; then
+  if $own_display || [ -z "${DISPLAY:-}" ]; then
     wine_env_start_xvfb || return 1
   fi
   if [ ! -f "$WINEPREFIX/.inputconfig-ready" ]; then
@@ -89,6 +121,8 @@ wine_env_start() {
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
+  wine_env_set_joystick "$stand_in" </dev/null >/dev/null 2>&1 ||
+    { echo "could not set up the joystick DLL in the Wine prefix" >&2; return 1; }
 }
 
 # Clicks the point (X, Y) of a main window's client area; WINDOW is its X window,

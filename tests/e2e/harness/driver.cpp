@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <tlhelp32.h>  // after windows.h, which it needs
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -389,22 +391,29 @@ std::string summaryText(const std::array<const char*, 8>& labels) {
 
 // ---- Program
 
-Program::Program(std::optional<std::string> inputDat, Joystick joystick)
+Program::Program(std::optional<std::string> inputDat, Joystick joystick, Placement placement)
     : root_(uniqueTempRoot()), workDir_(root_ + "\\work") {
     CreateDirectoryA(workDir_.c_str(), nullptr);
     if (inputDat) {
         writeFile(pathInWorkDir("input.dat"), *inputDat);
     }
-    std::string executable = harnessPaths().program;
-    if (joystick != Joystick::WineDefault) {
-        // A copy with the stand-in beside it: the only place where Wine picks it up.
-        const std::string bin = root_ + "\\bin";
-        CreateDirectoryA(bin.c_str(), nullptr);
-        executable = bin + "\\InputConfig.exe";
-        copyOrFail(harnessPaths().program, executable);
-        copyOrFail(harnessPaths().standInWinmm, bin + "\\winmm.dll");
+    start(placeExecutable(joystick, placement), joystick);
+}
+
+std::string Program::placeExecutable(Joystick joystick, Placement placement) {
+    if (placement == Placement::BesidePlantedDlls) {
+        // The name that the stand-in is loaded into, so that Wine looks beside it first.
+        std::string copy = pathInWorkDir("InputConfig.exe");
+        copyOrFail(harnessPaths().program, copy);
+        copyOrFail(harnessPaths().standInWinmm, pathInWorkDir("winmm.dll"));
+        return copy;
     }
-    start(executable, joystick);
+    if (joystick == Joystick::WineOwn) {
+        std::string copy = root_ + "\\InputConfigUnderAnotherName.exe";
+        copyOrFail(harnessPaths().program, copy);
+        return copy;
+    }
+    return harnessPaths().program;
 }
 
 void Program::start(const std::string& executable, Joystick joystick) {
@@ -423,7 +432,7 @@ void Program::start(const std::string& executable, Joystick joystick) {
         (void)std::fprintf(stderr, "[e2e] process start failed with error %lu, retrying (%d)\n", error,
                            attempt);
     }
-    if (joystick != Joystick::WineDefault) {
+    if (joystick != Joystick::None && joystick != Joystick::WineOwn) {
         joystickMapping_ =
             CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(JoystickChannel),
                                joystickChannelName(process_.dwProcessId).c_str());
@@ -561,6 +570,22 @@ void Program::dismiss(const MessageBoxView& box) {
 
 bool Program::running() const {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<std::string> Program::loadedModules() const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_.dwProcessId);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        fail("cannot list the program's modules (error " + std::to_string(GetLastError()) + ")");
+    }
+    std::vector<std::string> paths;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snapshot, &module); more != FALSE;
+         more = Module32Next(snapshot, &module)) {
+        paths.emplace_back(module.szExePath);
+    }
+    CloseHandle(snapshot);
+    return paths;
 }
 
 int Program::waitForExit(Millis limit) {

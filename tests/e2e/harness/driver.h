@@ -61,12 +61,20 @@ void putTextOnClipboard(const std::string& text);
 // The summary text for the labels of the eight pad inputs, in pad order.
 std::string summaryText(const std::array<const char*, 8>& labels);
 
-// How the program sees joystick 1.
+// How the program sees joystick 1. In the test prefix, programs named InputConfig.exe
+// load the stand-in winmm.dll from the system folder; other names get Wine's own.
 enum class Joystick {
-    WineDefault,  // the shipped program as it is, with Wine's winmm: no joystick
-    Attached,     // a copy beside the stand-in winmm: joystick 1 attached
-    Unplugged,    // stand-in: a driver with devices, but joystick 1 does not answer
-    NoDriver,     // stand-in: joyGetNumDevs reports 0, although joystick 1 would answer
+    None,       // stand-in without a channel: no joystick, answered as Wine's own winmm does
+    WineOwn,    // a copy under another name, with Wine's own winmm: no joystick at all
+    Attached,   // stand-in: joystick 1 attached
+    Unplugged,  // stand-in: a driver with devices, but joystick 1 does not answer
+    NoDriver,   // stand-in: joyGetNumDevs reports 0, although joystick 1 would answer
+};
+
+// Where the program is started from; its working folder is always a fresh one.
+enum class Placement {
+    AsBuilt,            // where it was built, or a renamed copy for Joystick::WineOwn
+    BesidePlantedDlls,  // a copy in its working folder, with a copy of the stand-in winmm.dll
 };
 
 struct CaptureCall {
@@ -92,7 +100,8 @@ class Probe;
 // when the object goes.
 class Program {
 public:
-    explicit Program(std::optional<std::string> inputDat, Joystick joystick = Joystick::WineDefault);
+    explicit Program(std::optional<std::string> inputDat, Joystick joystick = Joystick::None,
+                     Placement placement = Placement::AsBuilt);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -106,6 +115,7 @@ public:
     void dismiss(const MessageBoxView& box);  // clicks its OK and waits until it is gone
 
     bool running() const;
+    std::vector<std::string> loadedModules() const;  // the paths of the DLLs and the executable
     int waitForExit(Millis limit = kWait);
     std::optional<std::string> file(const std::string& name = "input.dat") const;
     std::vector<std::string> filesInWorkDir() const;
@@ -138,6 +148,7 @@ public:
     }
 
 private:
+    std::string placeExecutable(Joystick joystick, Placement placement);
     void start(const std::string& executable, Joystick joystick);
     Probe& probe();
 

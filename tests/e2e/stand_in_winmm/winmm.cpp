@@ -1,6 +1,8 @@
-// Test-only winmm.dll placed beside a copy of the program: joystick 1 as the test
-// describes it in the shared JoystickChannel. Button presses reach the captured window
-// the way the joystick interface delivers them, from a polling thread.
+// Test-only winmm.dll, put in the test prefix's system folder for programs named
+// InputConfig.exe: joystick 1 as the test describes it in the shared JoystickChannel.
+// Button presses reach the captured window the way the joystick interface delivers
+// them, from a polling thread. Without a channel it answers as Wine's own winmm does
+// with no joystick.
 #define _WINMM_  // NOLINT(bugprone-reserved-identifier): these are the definitions, not imports
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 namespace {
 
 constexpr DWORD kPollMilliseconds = 5;
+constexpr UINT kWineDeviceCount = 16;
 
 e2e::JoystickChannel* channel() {
     static e2e::JoystickChannel* const shared = [] {
@@ -54,15 +57,15 @@ extern "C" {
 
 UINT WINAPI joyGetNumDevs() {
     e2e::JoystickChannel* shared = channel();
-    return shared == nullptr ? 0 : static_cast<UINT>(shared->deviceCount);
+    return shared == nullptr ? kWineDeviceCount : static_cast<UINT>(shared->deviceCount);
 }
 
 MMRESULT WINAPI joyGetPos(UINT joystick, LPJOYINFO info) {
     e2e::JoystickChannel* shared = channel();
-    if (info == nullptr) {
+    if (info == nullptr || shared == nullptr) {
         return JOYERR_PARMS;
     }
-    if (shared == nullptr || joystick != JOYSTICKID1 || shared->joystick1Attached == 0) {
+    if (joystick != JOYSTICKID1 || shared->joystick1Attached == 0) {
         return JOYERR_UNPLUGGED;
     }
     info->wXpos = 32767;
