@@ -14,5 +14,6 @@ std::FILE* openSharedForReading(const char* name);
 bool forceToDisk(std::FILE* file);
 
 // Replaces `target` with `source` in one step, the change written through to
-// disk as far as the system offers; false leaves both as they were.
+// disk as far as the system offers; false leaves both as they were. Where other
+// programs may hold a file for a moment, it waits a little for them first.
 bool replaceFile(const char* source, const char* target);

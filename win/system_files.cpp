@@ -8,6 +8,19 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace {
+
+// Virus scanners and indexers open a file for a moment after it is written; a
+// replace in that moment fails with one of these, and succeeds a little later.
+bool heldForAMoment(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+constexpr int kReplaceRetries = 5;
+constexpr DWORD kReplaceRetryPauseMs = 100;
+
+}  // namespace
+
 std::FILE* openSharedForReading(const char* name) {
     // Other programs may read, write, rename or delete the file meanwhile.
     HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -39,5 +52,13 @@ bool forceToDisk(std::FILE* file) {
 bool replaceFile(const char* source, const char* target) {
     // Not ReplaceFile: it refuses a missing target, and under Wine a bare
     // relative name. Write-through returns only once the move is on disk.
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    for (int retry = 0;; ++retry) {
+        if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            return true;
+        }
+        if (retry == kReplaceRetries || !heldForAMoment(GetLastError())) {
+            return false;
+        }
+        Sleep(kReplaceRetryPauseMs);
+    }
 }

@@ -1,8 +1,10 @@
-// Leaving the program: Ok writes input.dat, everything else writes nothing, and a save
-// that cannot replace input.dat is reported while the window and the file stay as they were.
+// Leaving the program: Ok writes input.dat, everything else writes nothing, a save
+// outlasts a moment's hold of input.dat by another program, and a save that cannot
+// replace input.dat is reported while the window and the file stay as they were.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver.h"
@@ -89,13 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 "0,4294967295,300,0,0,0,0,0,0,0,3,16,0,0"}),
     CaseName());
 
-// Holds input.dat open, denying others the right to write or delete it, so that the
-// program cannot replace it; on Windows and under Wine alike, also for root.
+// Holds input.dat open, by default denying others the right to write or delete it. A
+// hold that denies deleting keeps the program from replacing the file; on Windows and
+// under Wine alike, also for root.
 class HeldOpen {
 public:
-    explicit HeldOpen(const std::string& path)
-        : handle_(
-              CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    explicit HeldOpen(const std::string& path, DWORD sharing = FILE_SHARE_READ)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr)) {}
     ~HeldOpen() {
         release();
     }
@@ -151,6 +153,24 @@ MessageBoxView okFailsToSave(Program& app, HeldOpen& hold) {
     EXPECT_EQ(app.file(), kKeyboardFile);
     EXPECT_EQ(app.filesInWorkDir(), std::vector<std::string>{"input.dat"}) << "the temporary file is removed";
     return box;
+}
+
+// A virus scanner or an indexer glancing at the file: it shares reading and writing
+// but not deleting, and lets go after a moment, well within the save's retries.
+TEST(Saving, OutlastsAShortHoldOfInputDat) {
+    Program app(kKeyboardFile);
+    changeStartToF5(app);
+    HeldOpen hold(app.pathInWorkDir("input.dat"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(hold.held());
+    ASSERT_FALSE(replaceable(app, app.pathInWorkDir("input.dat"))) << "the hold must keep input.dat in place";
+    app.clickButton(app.control(IDC_OK));
+    std::this_thread::sleep_for(Millis{250});  // how long the scanner holds the file
+    hold.release();
+    ASSERT_TRUE(waitUntil([&] { return !app.running() || !app.dialogs().empty(); }));
+    EXPECT_EQ(app.dialogs(), std::vector<HWND>{}) << "no \"Error Saving input.dat\"";
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(app.file(), kStartOnF5);
+    EXPECT_EQ(app.filesInWorkDir(), std::vector<std::string>{"input.dat"});
 }
 
 TEST(SavingFails, WhenInputDatCannotBeReplacedThenCancelEndsWithoutWriting) {
