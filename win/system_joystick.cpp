@@ -1,8 +1,9 @@
-// winmm.dll is not one of the DLLs that Windows always takes from its own folder:
-// imported at load time, a winmm.dll beside the program would be loaded instead.
+// winmm.dll is not one of the DLLs that Windows always takes from the system
+// folder: imported at load time, a winmm.dll beside the program would be loaded.
 #include "system_joystick.h"
 
-#include <string>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -19,18 +20,16 @@ struct JoystickCalls {
 bool loadAttempted = false;
 JoystickCalls calls{};  // all set, or none
 
-std::wstring systemWinmmPath() {
-    std::wstring folder(MAX_PATH, L'\0');
-    UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-    if (length >= folder.size()) {  // too small: the size needed, terminator included
-        folder.resize(length);
-        length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+// False if the path does not fit, which no Windows folder layout comes near; the
+// program then runs as without a joystick driver.
+bool systemWinmmPath(wchar_t (&path)[MAX_PATH]) {
+    const wchar_t fileName[] = L"\\winmm.dll";
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + std::size(fileName) > MAX_PATH) {
+        return false;
     }
-    if (length == 0 || length >= folder.size()) {
-        return std::wstring();
-    }
-    folder.resize(length);
-    return folder + L"\\winmm.dll";
+    std::copy(std::begin(fileName), std::end(fileName), path + length);
+    return true;
 }
 
 template <class Call>
@@ -43,9 +42,9 @@ Call procedure(HMODULE module, const char* name) {
 // cannot be set.
 void loadJoystickCalls() {
     loadAttempted = true;
-    const std::wstring path = systemWinmmPath();
+    wchar_t path[MAX_PATH];
     HMODULE winmm =
-        path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        systemWinmmPath(path) ? LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : nullptr;
     if (winmm == nullptr) {
         return;
     }
