@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "main_window.h"
+#include "procedure_address.h"
 #include "resource_ids.h"
 #include "settings_file.h"
 
@@ -19,9 +20,8 @@ const int kSmallIconSize = 16;
 // only with an update.
 void loadDllsFromSystemFolderOnly() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
-    const auto setDefaultDllDirectories =
-        reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefaultDllDirectories = procedureAddress<SetDefaultDllDirectoriesCall>(
+        GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefaultDllDirectories != nullptr) {
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }

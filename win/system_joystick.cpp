@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "procedure_address.h"
+
 namespace {
 
 using JoyGetNumDevsCall = UINT(WINAPI*)();
@@ -16,9 +18,6 @@ struct JoystickCalls {
     JoyGetPosCall getPos;
     JoySetCaptureCall setCapture;
 };
-
-bool loadAttempted = false;
-JoystickCalls calls{};  // all set, or none
 
 // False if the path does not fit, which no Windows folder layout comes near; the
 // program then runs as without a joystick driver.
@@ -32,36 +31,29 @@ bool systemWinmmPath(wchar_t (&path)[MAX_PATH]) {
     return true;
 }
 
-template <class Call>
-Call procedure(HMODULE module, const char* name) {
-    return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// Kept loaded while the program runs. The altered search path takes winmm's own
-// dependencies from its folder too, also where the default DLL directories
-// cannot be set.
-void loadJoystickCalls() {
-    loadAttempted = true;
+// All three calls, or none. The DLL stays loaded while the program runs. The
+// altered search path takes winmm's own dependencies from its folder too, also
+// where the default DLL directories cannot be set.
+JoystickCalls loadJoystickCalls() {
     wchar_t path[MAX_PATH];
     HMODULE winmm =
         systemWinmmPath(path) ? LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : nullptr;
     if (winmm == nullptr) {
-        return;
+        return JoystickCalls{};
     }
-    const JoystickCalls found{procedure<JoyGetNumDevsCall>(winmm, "joyGetNumDevs"),
-                              procedure<JoyGetPosCall>(winmm, "joyGetPos"),
-                              procedure<JoySetCaptureCall>(winmm, "joySetCapture")};
+    const JoystickCalls found{procedureAddress<JoyGetNumDevsCall>(winmm, "joyGetNumDevs"),
+                              procedureAddress<JoyGetPosCall>(winmm, "joyGetPos"),
+                              procedureAddress<JoySetCaptureCall>(winmm, "joySetCapture")};
     if (found.getNumDevs == nullptr || found.getPos == nullptr || found.setCapture == nullptr) {
         FreeLibrary(winmm);
-        return;
+        return JoystickCalls{};
     }
-    calls = found;
+    return found;
 }
 
+// Loaded on first use.
 const JoystickCalls& joystickCalls() {
-    if (!loadAttempted) {
-        loadJoystickCalls();
-    }
+    static const JoystickCalls calls = loadJoystickCalls();
     return calls;
 }
 

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <thread>
 
+#include "procedure_address.h"
+
 namespace e2e {
 
 namespace {
@@ -199,11 +201,11 @@ public:
 
 private:
     static HOOKPROC procedure(HMODULE dll, const char* name) {
-        auto* found = reinterpret_cast<void*>(GetProcAddress(dll, name));
+        const auto found = procedureAddress<HOOKPROC>(dll, name);
         if (found == nullptr) {
             fail(std::string("the probe hook lacks ") + name);
         }
-        return reinterpret_cast<HOOKPROC>(found);
+        return found;
     }
 
     HANDLE mapping_ = nullptr;
