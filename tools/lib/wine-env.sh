@@ -42,21 +42,6 @@ wine_env_start_xvfb() {
   wine_env_wait_for 20 xdpyinfo || { echo "display $DISPLAY does not answer" >&2; return 1; }
 }
 
-# Settings every run relies on: no window-manager waits, no crash dialogs.
-wine_env_prepare_prefix() {
-  local reg="$WINEPREFIX/inputconfig.reg"
-  cat >"$reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" && wineserver -w
-}
-
 # Wine draws with substitute faces unless its own fonts are in the prefix (it does
 # not look in the folder the package installs them to): the close box then shows
 # "r" instead of a cross and labels no longer fit. Real font files, not
@@ -69,14 +54,16 @@ wine_env_install_fonts() {
   cp -pu "$fonts"/*.ttf "$fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
-# The stand-in goes where the program loads winmm from, the system folder, and
-# only programs of the program's file name are told to load it from there: a
-# copy under another name, and every other program, keep Wine's own. Done on
-# every start, so that a rebuilt stand-in is never left stale and an older
-# prefix loses its prefix-wide override, which let a winmm.dll beside any
-# program be loaded into it.
-wine_env_set_joystick() {
-  local stand_in=$1 reg="$WINEPREFIX/inputconfig-joystick.reg" override=-
+# Settings every run relies on: no window-manager waits, no crash dialogs, and
+# the joystick DLL. The stand-in goes where the program loads winmm from, the
+# system folder, and only programs of the program's file name are told to load
+# it from there: a copy under another name, and every other program, keep
+# Wine's own. Applied on every start, so that a rebuilt stand-in is never left
+# stale and an older prefix loses its prefix-wide override, which let a
+# winmm.dll beside any program be loaded into it.
+#   wine_env_apply_settings STAND_IN   (empty: Wine's own winmm for every program)
+wine_env_apply_settings() {
+  local stand_in=$1 reg="$WINEPREFIX/inputconfig.reg" override=-
   if [ -n "$stand_in" ]; then
     cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/winmm.dll" || return 1
     override='"native"'
@@ -84,13 +71,19 @@ wine_env_set_joystick() {
   cat >"$reg" <<REG
 REGEDIT4
 
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
 [HKEY_CURRENT_USER\Software\Wine\DllOverrides]
 "winmm"=-
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\InputConfig.exe\DllOverrides]
 "winmm"=$override
 REG
-  timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
+  timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
 }
 
 wine_env_start() {
@@ -113,7 +106,9 @@ wine_env_start() {
     mkdir -p "$WINEPREFIX"
     WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1 && wineserver -w || {
       echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
-    wine_env_prepare_prefix || { echo "could not prepare the Wine prefix" >&2; return 1; }
+    # Before any service starts, so that all of them see the settings.
+    wine_env_apply_settings "$stand_in" && wineserver -w ||
+      { echo "could not prepare the Wine prefix" >&2; return 1; }
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
   wine_env_install_fonts || return 1
@@ -121,8 +116,7 @@ wine_env_start() {
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
-  wine_env_set_joystick "$stand_in" </dev/null >/dev/null 2>&1 ||
-    { echo "could not set up the joystick DLL in the Wine prefix" >&2; return 1; }
+  wine_env_apply_settings "$stand_in" || { echo "could not apply the settings to the Wine prefix" >&2; return 1; }
 }
 
 # Clicks the point (X, Y) of a main window's client area; WINDOW is its X window,
