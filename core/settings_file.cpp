@@ -12,9 +12,28 @@ namespace {
 
 const char* const kSettingsFileName = "input.dat";
 
-// Written and forced to disk first, then moved over input.dat, so that a failed
-// save or a power cut never leaves input.dat half written.
-const char* const kTemporaryFileName = "input.dat.tmp";
+// The new content is written and forced to disk in a file of its own first,
+// then moved over input.dat, so that a failed save or a power cut never leaves
+// input.dat half written. The file is always one the save has just created:
+// whatever already sits under a name (a leftover of a crash, a link someone
+// planted) is left alone, and the next name is tried.
+constexpr int kTemporaryNameCount = 10;
+
+// input.dat.tmp, then input.dat.1.tmp to input.dat.9.tmp.
+std::string temporaryFileName(int attempt) {
+    return attempt == 0 ? "input.dat.tmp" : "input.dat." + std::to_string(attempt) + ".tmp";
+}
+
+// Creates the first free temporary name; nullptr when none can be created.
+std::FILE* createTemporaryFile(std::string& name) {
+    for (int attempt = 0; attempt < kTemporaryNameCount; ++attempt) {
+        name = temporaryFileName(attempt);
+        if (std::FILE* file = createNewForWriting(name.c_str())) {
+            return file;
+        }
+    }
+    return nullptr;
+}
 
 constexpr int kFieldCount = 14;
 constexpr std::uint64_t kLargestValue = 0xFFFFFFFFu;
@@ -127,15 +146,16 @@ bool loadSettings() {
 
 bool saveSettings() {
     const std::string text = formatSettings(bindingSet);
-    std::FILE* file = std::fopen(kTemporaryFileName, "wb");
+    std::string temporaryName;
+    std::FILE* file = createTemporaryFile(temporaryName);
     if (file == nullptr) {
         return false;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && forceToDisk(file);
     const bool closed = std::fclose(file) == 0;
-    if (written && closed && replaceFile(kTemporaryFileName, kSettingsFileName)) {
+    if (written && closed && replaceFile(temporaryName.c_str(), kSettingsFileName)) {
         return true;
     }
-    static_cast<void>(std::remove(kTemporaryFileName));  // nothing more to do if even this fails
+    static_cast<void>(std::remove(temporaryName.c_str()));  // nothing more to do if even this fails
     return false;
 }

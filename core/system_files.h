@@ -5,9 +5,17 @@
 // The little the settings file needs from the system beyond C stdio. One
 // implementation per system: win/system_files.cpp, posix/system_files.cpp.
 
-// Opens an existing file for reading, in binary mode, without locking other
-// programs out of it; nullptr when it cannot be opened.
+// Opens an existing file on disk for reading, in binary mode, without locking
+// other programs out of it and without waiting on anything; nullptr when it
+// cannot be opened or is not a file on disk (a pipe or a device, say). A link
+// is followed.
 std::FILE* openSharedForReading(const char* name);
+
+// Creates a new file for writing, in binary mode, that no other program may
+// open meanwhile; nullptr when anything at all exists under the name already:
+// a file, a folder or a link, dangling or not, is never followed, emptied or
+// reused.
+std::FILE* createNewForWriting(const char* name);
 
 // Writes out the stream's buffer and asks the system to put the file's bytes
 // on stable storage before returning; false if either step fails.

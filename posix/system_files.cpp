@@ -2,6 +2,7 @@
 #include "system_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,11 +23,41 @@ std::string directoryOf(const char* path) {
     return std::string(path, lastSlash);
 }
 
+// A C stream over an open descriptor; nullptr, with the descriptor closed,
+// when the library cannot take it.
+std::FILE* streamOf(int descriptor, const char* mode) {
+    std::FILE* file = fdopen(descriptor, mode);
+    if (file == nullptr) {
+        static_cast<void>(close(descriptor));
+    }
+    return file;
+}
+
 }  // namespace
 
 std::FILE* openSharedForReading(const char* name) {
-    // POSIX has no share modes: an open file never locks others out.
-    return std::fopen(name, "rb");
+    // POSIX has no share modes: an open file never locks others out. Without
+    // O_NONBLOCK, opening a FIFO would wait for a writer forever.
+    const int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor == -1) {
+        return nullptr;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        static_cast<void>(close(descriptor));
+        return nullptr;
+    }
+    return streamOf(descriptor, "rb");
+}
+
+std::FILE* createNewForWriting(const char* name) {
+    // O_EXCL fails on any existing name, and with O_NOFOLLOW a link there is
+    // never followed, dangling or not.
+    const int descriptor = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor == -1) {
+        return nullptr;
+    }
+    return streamOf(descriptor, "wb");
 }
 
 bool forceToDisk(std::FILE* file) {

@@ -17,13 +17,16 @@ const int kSmallIconSize = 16;
 
 // From now on, DLLs are looked for in the system folder only, never beside the
 // program or in its working folder. Looked up at run time: Vista and 7 have it
-// only with an update.
+// only with an update. Without it, the working folder at least is taken out of
+// the search; the program's own folder is then still searched first.
 void loadDllsFromSystemFolderOnly() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
     const auto setDefaultDllDirectories = procedureAddress<SetDefaultDllDirectoriesCall>(
         GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefaultDllDirectories != nullptr) {
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    } else {
+        SetDllDirectoryW(L"");
     }
 }
 

@@ -19,25 +19,49 @@ bool heldForAMoment(DWORD error) {
 constexpr int kReplaceRetries = 5;
 constexpr DWORD kReplaceRetryPauseMs = 100;
 
-}  // namespace
-
-std::FILE* openSharedForReading(const char* name) {
-    // Other programs may read, write, rename or delete the file meanwhile.
-    HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_RDONLY | _O_BINARY);
+// A C stream over an open handle, in binary mode; nullptr, with the handle
+// closed, when the runtime cannot take it.
+std::FILE* streamOf(HANDLE handle, int accessFlags, const char* mode) {
+    const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), accessFlags | _O_BINARY);
     if (descriptor == -1) {
         CloseHandle(handle);
         return nullptr;
     }
-    std::FILE* file = _fdopen(descriptor, "rb");
+    std::FILE* file = _fdopen(descriptor, mode);
     if (file == nullptr) {
         _close(descriptor);  // closes the handle too
     }
     return file;
+}
+
+}  // namespace
+
+std::FILE* openSharedForReading(const char* name) {
+    // Other programs may read, write, rename or delete the file meanwhile. At
+    // identification level a pipe's server cannot act with the user's rights.
+    HANDLE handle = CreateFileA(
+        name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    // A pipe or a device may block the read or answer anything.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return streamOf(handle, _O_RDONLY, "rb");
+}
+
+std::FILE* createNewForWriting(const char* name) {
+    // CREATE_NEW fails on any existing name; the flag keeps a dangling link or
+    // a mount point at the name from being followed.
+    HANDLE handle = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    return streamOf(handle, _O_WRONLY, "wb");
 }
 
 bool forceToDisk(std::FILE* file) {

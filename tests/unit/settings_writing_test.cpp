@@ -33,6 +33,69 @@ TEST(Saving, ReplacesALongerFileWhole) {
     EXPECT_EQ(readFile("input.dat"), "0,0,0,0,0,0,0,0,0,0,0,0,0,0");
 }
 
+// What may sit beside input.dat before a save.
+void plantNothing() {}
+void plantStaleFile() {
+    writeFile("input.dat.tmp", "0,0,65");
+}
+void plantHardLink() {
+    std::filesystem::create_hard_link("other.dat", "input.dat.tmp");
+}
+void plantFolder() {
+    std::filesystem::create_directory("input.dat.tmp");
+}
+void plantFoldersAtAllButTheLastName() {
+    for (std::size_t index = 0; index + 1 < kTemporaryNames.size(); ++index) {
+        std::filesystem::create_directory(kTemporaryNames[index]);
+    }
+}
+#ifndef _WIN32
+void plantSymbolicLink() {
+    std::filesystem::create_symlink("other.dat", "input.dat.tmp");
+}
+void plantDanglingSymbolicLink() {
+    std::filesystem::create_symlink("nowhere.dat", "input.dat.tmp");
+}
+void makeInputDatASymbolicLink() {
+    std::filesystem::remove("input.dat");
+    std::filesystem::create_symlink("other.dat", "input.dat");
+}
+#endif
+
+// Whatever sits beside input.dat before a save, under its temporary names or as
+// input.dat itself, is never written into, moved or deleted: the save creates a
+// new file of its own, which then replaces input.dat, and nothing else changes.
+TEST(Saving, LeavesEverythingBesideInputDatAsItWas) {
+    struct Case {
+        const char* planted;
+        void (*plant)();
+    };
+    const Case cases[] = {
+        {"nothing", plantNothing},
+        {"a stale file", plantStaleFile},
+        {"a hard link to another file", plantHardLink},
+        {"a folder", plantFolder},
+        {"folders at all temporary names but the last", plantFoldersAtAllButTheLastName},
+#ifndef _WIN32
+        {"a symbolic link to another file", plantSymbolicLink},
+        {"a dangling symbolic link", plantDanglingSymbolicLink},
+        {"input.dat as a symbolic link to another file", makeInputDatASymbolicLink},
+#endif
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.planted);
+        ScopedWorkingDirectory directory;
+        writeFile("input.dat", "1,2,3");
+        writeFile("other.dat", "other bytes");
+        test.plant();
+        auto expected = directoryContents(directory.path());
+        expected["input.dat"] = std::string("file ") + kExampleFile;
+        bindingSet = exampleBindings();
+        EXPECT_TRUE(saveSettings());
+        EXPECT_EQ(directoryContents(directory.path()), expected);
+    }
+}
+
 TEST(Saving, LeavesNoTemporaryFileBehind) {
     ScopedWorkingDirectory directory;
     bindingSet = exampleBindings();

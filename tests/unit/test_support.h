@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <ostream>
 #include <random>
 #include <string>
@@ -58,6 +59,26 @@ inline std::vector<std::string> directoryEntries(const std::filesystem::path& pa
     return names;
 }
 
+// What sits at each name in a directory: a link and where it points, a folder,
+// or a file and its bytes.
+inline std::map<std::string, std::string> directoryContents(const std::filesystem::path& path) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        const auto status = entry.symlink_status();
+        std::string& content = contents[entry.path().filename().string()];
+        if (std::filesystem::is_symlink(status)) {
+            content = "link to " + std::filesystem::read_symlink(entry.path()).string();
+        } else if (std::filesystem::is_directory(status)) {
+            content = "folder";
+        } else if (std::filesystem::is_regular_file(status)) {
+            content = "file " + readFile(entry.path().string());
+        } else {
+            content = "something else";
+        }
+    }
+    return contents;
+}
+
 inline BindingSet readFromText(const std::string& text, BindingSet start = {}) {
     SettingsReading reading{start};
     continueReading(reading, text.data(), text.size());
@@ -82,4 +103,9 @@ inline BindingSet exampleBindings() {
     bindings.joypadButtons = {1, 2, 4, 8};
     return bindings;
 }
+// The names a save may give its temporary file, in the order it tries them.
+inline const std::vector<std::string> kTemporaryNames = {
+    "input.dat.tmp",   "input.dat.1.tmp", "input.dat.2.tmp", "input.dat.3.tmp", "input.dat.4.tmp",
+    "input.dat.5.tmp", "input.dat.6.tmp", "input.dat.7.tmp", "input.dat.8.tmp", "input.dat.9.tmp"};
+
 inline const char* const kExampleFile = "0,0,38,40,39,37,90,88,13,16,1,2,4,8";
