@@ -88,6 +88,18 @@ TEST(Loading, ReadsInputDatFromTheWorkingDirectory) {
     EXPECT_EQ(bindingSet, withFields(InputDevice::Joypad, 3, {65, 66}, {}));
 }
 
+#ifndef _WIN32
+// Users may keep input.dat as a link to a shared copy.
+TEST(Loading, ReadsThroughALinkNamedInputDat) {
+    ScopedWorkingDirectory directory;
+    writeFile("shared.dat", "1,3,65,66");
+    std::filesystem::create_symlink("shared.dat", "input.dat");
+    bindingSet = BindingSet{};
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(bindingSet, withFields(InputDevice::Joypad, 3, {65, 66}, {}));
+}
+#endif
+
 TEST(Loading, ReadsALongFileThroughToItsValues) {
     ScopedWorkingDirectory directory;
     writeFile("input.dat", std::string(1000000, '\n') + kExampleFile);
