@@ -45,15 +45,23 @@ TEST_P(LeavingWithoutOk, EndsWithZeroAndWritesNothing) {
     EXPECT_EQ(app.filesInWorkDir(), std::vector<std::string>{"input.dat"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LeavingWithoutOk,
-    testing::Values(LeaveCase{"Cancel", [](Program& app) { app.clickButton(app.control(IDC_CANCEL)); }},
-                    LeaveCase{"CloseBox", [](Program& app) { clickCloseBox(app.mainWindow()); }},
-                    LeaveCase{"AltF4",
-                              [](Program&) {
-                                  sendChord({VK_MENU, VK_F4});
-                              }}),
-    CaseName());
+void leaveByCancel(Program& app) {
+    app.clickButton(app.control(IDC_CANCEL));
+}
+
+void leaveByCloseBox(Program& app) {
+    clickCloseBox(app.mainWindow());
+}
+
+void leaveByAltF4(Program&) {
+    sendChord({VK_MENU, VK_F4});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LeavingWithoutOk,
+                         testing::Values(LeaveCase{"Cancel", leaveByCancel},
+                                         LeaveCase{"CloseBox", leaveByCloseBox},
+                                         LeaveCase{"AltF4", leaveByAltF4}),
+                         CaseName());
 
 // Ok writes the fourteen values in their one canonical form, whatever form was read.
 struct RewriteCase {
