@@ -136,7 +136,7 @@ bool replaceable(const Program& app, const std::string& path) {
 }
 
 // Presses Ok while input.dat cannot be replaced and checks the report; the box stays open.
-MessageBoxView okFailsToSave(Program& app, HeldOpen& hold) {
+MessageBoxView okFailsToSave(Program& app, const HeldOpen& hold) {
     const std::string path = app.pathInWorkDir("input.dat");
     EXPECT_TRUE(hold.held());
     HANDLE writer =

@@ -5,8 +5,8 @@
 
 namespace {
 
-BindingSet withFields(InputDevice device, std::uint32_t axis, std::array<std::uint32_t, 8> keys,
-                      std::array<std::uint32_t, 4> buttons) {
+BindingSet withFields(InputDevice device, std::uint32_t axis, const std::array<std::uint32_t, 8>& keys,
+                      const std::array<std::uint32_t, 4>& buttons) {
     BindingSet bindings;
     bindings.device = device;
     bindings.axisOffset = axis;

@@ -660,7 +660,7 @@ bool Program::usesSystemFont(HWND window) {
 }
 
 void Program::chooseListEntry(HWND comboBox, int index) {
-    ProbeChannel& counters = probe().counters();
+    const ProbeChannel& counters = probe().counters();
     const LONG before = counters.commands;
 
     HWND list = nullptr;
@@ -690,7 +690,7 @@ void Program::chooseListEntry(HWND comboBox, int index) {
 }
 
 void Program::clickButton(HWND button) {
-    ProbeChannel& counters = probe().counters();
+    const ProbeChannel& counters = probe().counters();
     const LONG before = counters.commands;
     click(button);
     const auto id = static_cast<WORD>(GetDlgCtrlID(button));
@@ -700,7 +700,7 @@ void Program::clickButton(HWND button) {
 }
 
 void Program::pressChord(std::initializer_list<WORD> keys) {
-    ProbeChannel& counters = probe().counters();
+    const ProbeChannel& counters = probe().counters();
     const LONG before = counters.keyUpsTaken;
     // Keys go to the foreground window; a window just shown may not be there yet.
     if (!waitUntil([&] {
