@@ -42,7 +42,7 @@ std::FILE* openSharedForReading(const char* name) {
     if (descriptor == -1) {
         return nullptr;
     }
-    struct stat status {};
+    struct stat status = {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         static_cast<void>(close(descriptor));
         return nullptr;
