@@ -103,6 +103,7 @@ inline BindingSet exampleBindings() {
     bindings.joypadButtons = {1, 2, 4, 8};
     return bindings;
 }
+
 // The names a save may give its temporary file, in the order it tries them.
 inline const std::vector<std::string> kTemporaryNames = {
     "input.dat.tmp",   "input.dat.1.tmp", "input.dat.2.tmp", "input.dat.3.tmp", "input.dat.4.tmp",
