@@ -16,7 +16,9 @@ const char* const kSettingsFileName = "input.dat";
 // then moved over input.dat, so that a failed save or a power cut never leaves
 // input.dat half written. The file is always one the save has just created:
 // whatever already sits under a name (a leftover of a crash, a link someone
-// planted) is left alone, and the next name is tried.
+// planted) is left alone, and the next name is tried. A file the save made and
+// could not use is removed before it moves on or gives up, so that failed
+// saves never use up the names.
 constexpr int kTemporaryNameCount = 10;
 
 // input.dat.tmp, then input.dat.1.tmp to input.dat.9.tmp.
@@ -151,9 +153,11 @@ bool saveSettings() {
     if (file == nullptr) {
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && forceToDisk(file);
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && replaceFile(temporaryName.c_str(), kSettingsFileName)) {
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size() || !forceToDisk(file)) {
+        discardNewFile(file, temporaryName.c_str());
+        return false;
+    }
+    if (std::fclose(file) == 0 && replaceFile(temporaryName.c_str(), kSettingsFileName)) {
         return true;
     }
     static_cast<void>(std::remove(temporaryName.c_str()));  // nothing more to do if even this fails

@@ -14,8 +14,13 @@ std::FILE* openSharedForReading(const char* name);
 // Creates a new file for writing, in binary mode, that no other program may
 // open meanwhile; nullptr when anything at all exists under the name already:
 // a file, a folder or a link, dangling or not, is never followed, emptied or
-// reused.
+// reused. A file it created but cannot hand over as a stream is removed again.
 std::FILE* createNewForWriting(const char* name);
+
+// Closes a file that createNewForWriting made under `name` and removes it: on
+// Windows through its handle, so exactly that file goes whatever the name
+// leads to by now; by name elsewhere. Should even that fail, the file stays.
+void discardNewFile(std::FILE* file, const char* name);
 
 // Writes out the stream's buffer and asks the system to put the file's bytes
 // on stable storage before returning; false if either step fails.

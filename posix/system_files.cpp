@@ -57,11 +57,20 @@ std::FILE* createNewForWriting(const char* name) {
     if (descriptor == -1) {
         return nullptr;
     }
-    return streamOf(descriptor, "wb");
+    std::FILE* file = streamOf(descriptor, "wb");
+    if (file == nullptr) {
+        static_cast<void>(unlink(name));
+    }
+    return file;
 }
 
 bool forceToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+void discardNewFile(std::FILE* file, const char* name) {
+    static_cast<void>(std::fclose(file));
+    static_cast<void>(unlink(name));
 }
 
 bool replaceFile(const char* source, const char* target) {

@@ -19,17 +19,37 @@ bool heldForAMoment(DWORD error) {
 constexpr int kReplaceRetries = 5;
 constexpr DWORD kReplaceRetryPauseMs = 100;
 
+// Marks a file to be deleted when its last handle closes: through the handle,
+// so exactly that file goes, whatever its name leads to by then. Should the
+// system refuse, the file stays, and a later save takes another name.
+void markForDeletion(HANDLE handle) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    static_cast<void>(
+        SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition));
+}
+
+HANDLE handleOf(std::FILE* file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));  // NOLINT(performance-no-int-to-ptr)
+}
+
+// Whether a file that gets no stream stays: one that existed before does; one
+// just made for a save goes, as nothing else could ever use it.
+enum class UnusedFile { Kept, Deleted };
+
 // A C stream over an open handle, in binary mode; nullptr, with the handle
-// closed, when the runtime cannot take it.
-std::FILE* streamOf(HANDLE handle, int accessFlags, const char* mode) {
+// closed, when the runtime cannot take it (its tables full, memory short).
+std::FILE* streamOf(HANDLE handle, int accessFlags, const char* mode, UnusedFile unused) {
     const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), accessFlags | _O_BINARY);
-    if (descriptor == -1) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    std::FILE* file = _fdopen(descriptor, mode);
+    std::FILE* file = descriptor == -1 ? nullptr : _fdopen(descriptor, mode);
     if (file == nullptr) {
-        _close(descriptor);  // closes the handle too
+        if (unused == UnusedFile::Deleted) {
+            markForDeletion(handle);
+        }
+        if (descriptor == -1) {
+            CloseHandle(handle);
+        } else {
+            _close(descriptor);  // closes the handle too
+        }
     }
     return file;
 }
@@ -50,27 +70,35 @@ std::FILE* openSharedForReading(const char* name) {
         CloseHandle(handle);
         return nullptr;
     }
-    return streamOf(handle, _O_RDONLY, "rb");
+    return streamOf(handle, _O_RDONLY, "rb", UnusedFile::Kept);
 }
 
 std::FILE* createNewForWriting(const char* name) {
     // CREATE_NEW fails on any existing name; the flag keeps a dangling link or
-    // a mount point at the name from being followed.
-    HANDLE handle = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    // a mount point at the name from being followed. DELETE lets a failed save
+    // remove this very file through its handle.
+    HANDLE handle = CreateFileA(name, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
-    return streamOf(handle, _O_WRONLY, "wb");
+    return streamOf(handle, _O_WRONLY, "wb", UnusedFile::Deleted);
 }
 
 bool forceToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) {
         return false;
     }
-    const auto handle =
-        reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));  // NOLINT(performance-no-int-to-ptr)
+    const HANDLE handle = handleOf(file);
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+}
+
+void discardNewFile(std::FILE* file, const char* /*name*/) {
+    const HANDLE handle = handleOf(file);
+    if (handle != INVALID_HANDLE_VALUE) {
+        markForDeletion(handle);
+    }
+    static_cast<void>(std::fclose(file));  // the file goes with its last handle
 }
 
 bool replaceFile(const char* source, const char* target) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "settings_file.h"
 #include "test_support.h"
 
@@ -9,12 +12,75 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <future>
+
+namespace {
+bool streamsRefused = false;
+}  // namespace
+
+// This binary is linked with --wrap=fdopen, so that a test can make the C
+// library refuse a stream, as it does when its tables are full.
+extern "C" {
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+std::FILE* __real_fdopen(int descriptor, const char* mode);
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+std::FILE* __wrap_fdopen(int descriptor, const char* mode) {
+    if (streamsRefused) {
+        errno = EMFILE;
+        return nullptr;
+    }
+    return __real_fdopen(descriptor, mode);
+}
+}
 #endif
 
 namespace {
+
+// While it lives, the C runtime makes no new stream over an open file.
+class NoStreamsToBeHad {
+public:
+#ifdef _WIN32
+    // The runtime's table of streams filled up, as a program with many open
+    // files would have it.
+    NoStreamsToBeHad() {
+        while (streams_.size() < kMostStreams) {
+            std::FILE* stream = std::fopen("input.dat", "rb");
+            if (stream == nullptr) {
+                filled_ = true;
+                break;
+            }
+            streams_.push_back(stream);
+        }
+    }
+    ~NoStreamsToBeHad() {
+        for (std::FILE* stream : streams_) {
+            static_cast<void>(std::fclose(stream));
+        }
+    }
+#else
+    NoStreamsToBeHad() : filled_(true) {
+        streamsRefused = true;
+    }
+    ~NoStreamsToBeHad() {
+        streamsRefused = false;
+    }
+#endif
+    bool active() const {
+        return filled_;
+    }
+    NoStreamsToBeHad(const NoStreamsToBeHad&) = delete;
+    NoStreamsToBeHad& operator=(const NoStreamsToBeHad&) = delete;
+
+private:
+#ifdef _WIN32
+    static constexpr std::size_t kMostStreams = 100000;
+    std::vector<std::FILE*> streams_;
+#endif
+    bool filled_ = false;
+};
 
 TEST(LoadFailure, MissingFileReportsFalseAndChangesNothing) {
     ScopedWorkingDirectory directory;
@@ -51,14 +117,17 @@ TEST(LoadFailure, FifoIsRefusedWithoutWaiting) {
 }
 #endif
 
+// The replace fails: the save removes its own temporary file, and only that.
 TEST(SaveFailure, DirectoryNamedInputDatIsReportedAndKept) {
     ScopedWorkingDirectory directory;
     std::filesystem::create_directory("input.dat");
     writeFile("input.dat/keep", "x");
+    plantStaleTemporaryFile();
+    const auto before = directoryContents(directory.path());
     bindingSet = exampleBindings();
     EXPECT_FALSE(saveSettings());
     EXPECT_EQ(readFile("input.dat/keep"), "x");
-    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(directoryContents(directory.path()), before);
     EXPECT_EQ(bindingSet, exampleBindings());
 }
 
@@ -72,6 +141,24 @@ TEST(SaveFailure, UnwritableTemporaryLeavesInputDatIntact) {
     bindingSet = exampleBindings();
     EXPECT_FALSE(saveSettings());
     EXPECT_EQ(directoryContents(directory.path()), before);
+}
+
+// A new file that the runtime cannot take as a stream is removed at once: left
+// behind under every temporary name, it would make every later save fail.
+TEST(SaveFailure, FileWithoutAStreamIsRemovedAndTheNextSaveWorks) {
+    ScopedWorkingDirectory directory;
+    writeFile("input.dat", "1,2,3");
+    plantStaleTemporaryFile();
+    const auto before = directoryContents(directory.path());
+    bindingSet = exampleBindings();
+    {
+        const NoStreamsToBeHad noStreams;
+        ASSERT_TRUE(noStreams.active());
+        EXPECT_FALSE(saveSettings());
+    }
+    EXPECT_EQ(directoryContents(directory.path()), before);
+    ASSERT_TRUE(saveSettings());
+    EXPECT_EQ(readFile("input.dat"), kExampleFile);
 }
 
 #ifndef _WIN32
@@ -107,14 +194,15 @@ TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
     ScopedWorkingDirectory directory;
     const std::string old = "1,7,65,66,67,68,69,70,71,72,1,2,4,8";
     writeFile("input.dat", old);
+    plantStaleTemporaryFile();
+    const auto before = directoryContents(directory.path());
     bindingSet = exampleBindings();
     {
         const FileSizeLimit limit(10);
         ASSERT_TRUE(limit.active());
         EXPECT_FALSE(saveSettings());
     }
-    EXPECT_EQ(readFile("input.dat"), old);
-    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(directoryContents(directory.path()), before);
     EXPECT_EQ(bindingSet, exampleBindings());
 }
 #endif

@@ -35,9 +35,6 @@ TEST(Saving, ReplacesALongerFileWhole) {
 
 // What may sit beside input.dat before a save.
 void plantNothing() {}
-void plantStaleFile() {
-    writeFile("input.dat.tmp", "0,0,65");
-}
 void plantHardLink() {
     std::filesystem::create_hard_link("other.dat", "input.dat.tmp");
 }
@@ -72,7 +69,7 @@ TEST(Saving, LeavesEverythingBesideInputDatAsItWas) {
     };
     const Case cases[] = {
         {"nothing", plantNothing},
-        {"a stale file", plantStaleFile},
+        {"a stale file", plantStaleTemporaryFile},
         {"a hard link to another file", plantHardLink},
         {"a folder", plantFolder},
         {"folders at all temporary names but the last", plantFoldersAtAllButTheLastName},

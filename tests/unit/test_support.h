@@ -109,4 +109,10 @@ inline const std::vector<std::string> kTemporaryNames = {
     "input.dat.tmp",   "input.dat.1.tmp", "input.dat.2.tmp", "input.dat.3.tmp", "input.dat.4.tmp",
     "input.dat.5.tmp", "input.dat.6.tmp", "input.dat.7.tmp", "input.dat.8.tmp", "input.dat.9.tmp"};
 
+// A leftover of an earlier save, under the first name a save tries; not the
+// save's to use, move or delete.
+inline void plantStaleTemporaryFile() {
+    writeFile("input.dat.tmp", "0,0,65");
+}
+
 inline const char* const kExampleFile = "0,0,38,40,39,37,90,88,13,16,1,2,4,8";
