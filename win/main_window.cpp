@@ -17,14 +17,14 @@
 namespace {
 
 struct ControlLayout {
-    const char* className;
-    const char* text;
-    DWORD extraStyle;
-    int x;
-    int y;
-    int width;
-    int height;
-    int id;
+    const char* className = nullptr;
+    const char* text = nullptr;
+    DWORD extraStyle = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int id = 0;
 };
 
 // In creation order; positions in client pixels. The device list's height is

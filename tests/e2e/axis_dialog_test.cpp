@@ -53,11 +53,11 @@ TEST(AxisDialog, TemplateIsAClassicDialogWithItsFourItems) {
 
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const struct {
-        const char* windowClass;
-        const char* text;
+        const char* windowClass = nullptr;
+        const char* text = nullptr;
         std::vector<short> place;
-        DWORD style;
-        WORD id;
+        DWORD style = 0;
+        WORD id = 0;
     } items[] = {
         {"#128", "", {5, 5, 110, 40}, child | BS_GROUPBOX, 0xFFFF},
         {"#130", "Axis Offset:", {10, 20, 50, 20}, child | SS_CENTER | WS_GROUP, 0xFFFF},
@@ -121,12 +121,12 @@ TEST(AxisDialog, OpensModallyAtItsPlaceShowingTheOffsetWithTheFocusOnOk) {
 
 // What the user does in the field before pressing Ok or Enter, and what is stored.
 struct EntryCase {
-    const char* name;
-    const char* clipboard;   // nullptr: none
-    std::vector<WORD> keys;  // pressed one after the other in the cleared field
-    const char* shown;       // the field's text before Ok
-    WORD confirm;            // 0: click Ok; else this key
-    const char* stored;
+    const char* name = nullptr;
+    const char* clipboard = nullptr;  // nullptr: none
+    std::vector<WORD> keys;           // pressed one after the other in the cleared field
+    const char* shown = nullptr;      // the field's text before Ok
+    WORD confirm = 0;                 // 0: click Ok; else this key
+    const char* stored = nullptr;
 };
 
 void PrintTo(const EntryCase& test, std::ostream* out) {

@@ -27,11 +27,11 @@ Step hold(int mask) {
 }
 
 struct ExchangeCase {
-    const char* name;
-    const char* buttonsInFile;  // the last four values of input.dat
+    const char* name = nullptr;
+    const char* buttonsInFile = nullptr;  // the last four values of input.dat
     std::vector<Step> steps;
     std::array<const char*, 4> labels;  // A, B, Start, Select afterwards
-    const char* buttonsSaved;
+    const char* buttonsSaved = nullptr;
 };
 
 void PrintTo(const ExchangeCase& test, std::ostream* out) {

@@ -43,8 +43,8 @@ TEST(KeyboardCapture, KeyIsTakenOnReleaseNotOnPress) {
 TEST(KeyboardCapture, TabEnterSpaceAndEscapeCanBeBound) {
     Program app("0,0,38,40,39,37,90,88,116,16,1,2,4,8");
     const struct {
-        int slot;
-        WORD key;
+        int slot = 0;
+        WORD key = 0;
     } bindings[] = {{IDC_SLOT_UP, VK_TAB},
                     {IDC_SLOT_DOWN, VK_RETURN},
                     {IDC_SLOT_RIGHT, VK_SPACE},
@@ -62,9 +62,9 @@ TEST(KeyboardCapture, TabEnterSpaceAndEscapeCanBeBound) {
 
 // A key that any slot holds, the armed slot's own included, is refused with a warning.
 struct RefusalCase {
-    const char* name;
-    int slot;
-    WORD key;
+    const char* name = nullptr;
+    int slot = 0;
+    WORD key = 0;
 };
 
 void PrintTo(const RefusalCase& test, std::ostream* out) {

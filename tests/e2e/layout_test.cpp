@@ -12,12 +12,12 @@ namespace e2e {
 namespace {
 
 struct ControlRow {
-    const char* windowClass;
-    const char* text;  // nullptr: set later from the bindings
-    LONG extraStyle;
+    const char* windowClass = nullptr;
+    const char* text = nullptr;  // nullptr: set later from the bindings
+    LONG extraStyle = 0;
     RECT rect;  // client pixels
-    int id;
-    bool defaultGuiFont;  // the two frames keep the system font
+    int id = 0;
+    bool defaultGuiFont = false;  // the two frames keep the system font
 };
 
 const ControlRow kControls[] = {
@@ -89,12 +89,12 @@ TEST(MainWindowLayout, ControlsAreCreatedInOrderWithTheirClassTextStylePlaceAndF
 
 // What the window shows for each combination of joystick and saved device.
 struct ViewCase {
-    const char* name;
-    Joystick joystick;
-    const std::string* file;
+    const char* name = nullptr;
+    Joystick joystick = Joystick::None;
+    const std::string* file = nullptr;
     std::vector<std::string> entries;
-    int selected;
-    bool joypadView;
+    int selected = 0;
+    bool joypadView = false;
 };
 
 void PrintTo(const ViewCase& view, std::ostream* out) {

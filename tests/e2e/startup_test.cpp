@@ -115,8 +115,8 @@ TEST(StartUp, LoadsNoDllFromItsOwnOrItsWorkingFolder) {
 
 // Joypad saved, but no usable joystick: the box comes first, then keyboard mode.
 struct NoJoystickCase {
-    const char* name;
-    Joystick joystick;
+    const char* name = nullptr;
+    Joystick joystick = Joystick::None;
 };
 
 void PrintTo(const NoJoystickCase& test, std::ostream* out) {

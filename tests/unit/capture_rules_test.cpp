@@ -13,7 +13,7 @@ protected:
         bindingSet = exampleBindings();
         selectionState = kNoSlot;
     }
-    void useJoypad() {
+    static void useJoypad() {
         setDevice(InputDevice::Joypad);
     }
 };
@@ -85,10 +85,10 @@ TEST_F(Capture, DeviceChangeDisarms) {
 }
 
 struct ButtonCase {
-    const char* name;
+    const char* name = nullptr;
     Buttons before;
-    Slot armed;
-    std::uint32_t heldMask;
+    Slot armed = Slot::Up;
+    std::uint32_t heldMask = 0;
     Buttons after;
 };
 

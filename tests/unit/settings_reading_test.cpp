@@ -16,7 +16,7 @@ BindingSet withFields(InputDevice device, std::uint32_t axis, const std::array<s
 }
 
 struct ReadCase {
-    const char* name;
+    const char* name = nullptr;
     std::string text;
     BindingSet expected;
 };

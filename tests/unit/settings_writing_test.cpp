@@ -64,8 +64,8 @@ void makeInputDatASymbolicLink() {
 // new file of its own, which then replaces input.dat, and nothing else changes.
 TEST(Saving, LeavesEverythingBesideInputDatAsItWas) {
     struct Case {
-        const char* planted;
-        void (*plant)();
+        const char* planted = nullptr;
+        void (*plant)() = nullptr;
     };
     const Case cases[] = {
         {"nothing", plantNothing},

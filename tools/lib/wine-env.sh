@@ -10,10 +10,29 @@ wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine_env_xvfb_pid=""
 wine_env_tmp=""
 
+# Exports WINESERVER, so that wine itself uses the server these scripts start and
+# stop: wineserver from the PATH, or else the one that package wine64 (the 64-bit
+# wine the scripts run) puts under /usr/lib/<tuple>/wine/, where newer packages
+# keep it off the PATH. An i386 server there would not serve a 64-bit prefix.
+wine_env_find_server() {
+  local server
+  server=$(command -v wineserver) ||
+    server=$(dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver')
+  if [ -z "$server" ] || [ ! -x "$server" ]; then
+    echo "no wineserver found: none on the PATH, and package wine64 has none in /usr/lib/<tuple>/wine/" >&2
+    return 1
+  fi
+  export WINESERVER=$server
+}
+
 wine_env_stop() {
-  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
-    wineserver -k 2>/dev/null || true
-    timeout 10 wineserver -w 2>/dev/null || true
+  if [ -n "${WINEPREFIX:-}" ]; then
+    if [ -n "${WINESERVER:-}" ] || wine_env_find_server; then
+      "$WINESERVER" -k 2>/dev/null || true
+      timeout 10 "$WINESERVER" -w 2>/dev/null || true
+    else
+      echo "could not stop the Wine server of $WINEPREFIX" >&2
+    fi
   fi
   if [ -n "$wine_env_xvfb_pid" ]; then
     kill "$wine_env_xvfb_pid" 2>/dev/null || true
@@ -96,6 +115,7 @@ wine_env_start() {
     esac
     shift
   done
+  wine_env_find_server || return 1
   export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$wine_env_repo/build/wineprefix}
   export WINEDEBUG=-all WINEARCH=win64
   trap wine_env_stop EXIT
@@ -104,15 +124,15 @@ wine_env_start() {
   fi
   if [ ! -f "$WINEPREFIX/.inputconfig-ready" ]; then
     mkdir -p "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1 && wineserver -w || {
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1 && "$WINESERVER" -w || {
       echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
     # Before any service starts, so that all of them see the settings.
-    wine_env_apply_settings "$stand_in" && wineserver -w ||
+    wine_env_apply_settings "$stand_in" && "$WINESERVER" -w ||
       { echo "could not prepare the Wine prefix" >&2; return 1; }
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
   wine_env_install_fonts || return 1
-  wineserver -p
+  "$WINESERVER" -p
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1

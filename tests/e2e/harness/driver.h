@@ -78,20 +78,20 @@ enum class Placement {
 };
 
 struct CaptureCall {
-    int calls;
-    HWND window;
-    LONG joystick;
-    LONG period;
-    LONG changed;
+    int calls = 0;
+    HWND window = nullptr;
+    LONG joystick = 0;
+    LONG period = 0;
+    LONG changed = 0;
 };
 
 struct MessageBoxView {
-    HWND window;
+    HWND window = nullptr;
     std::string caption;
     std::string text;
-    HWND owner;
+    HWND owner = nullptr;
     std::vector<std::string> buttons;  // the visible buttons' texts
-    ProbeIcon icon;
+    ProbeIcon icon = kIconNone;
 };
 
 class Probe;
@@ -112,7 +112,7 @@ public:
     std::vector<HWND> dialogs() const;  // the program's visible dialog windows
     MessageBoxView waitForMessageBox();
     HWND waitForDialog(const std::string& caption);
-    void dismiss(const MessageBoxView& box);  // clicks its OK and waits until it is gone
+    static void dismiss(const MessageBoxView& box);  // clicks its OK and waits until it is gone
 
     bool running() const;
     std::vector<std::string> loadedModules() const;  // the paths of the DLLs and the executable

@@ -11,29 +11,29 @@
 namespace e2e {
 
 struct IconImage {
-    int width;  // pixels; 256 is stored as 0 in the group
-    int height;
-    int bitsPerPixel;  // from the image itself (BMP header or PNG header)
+    int width = 0;  // pixels; 256 is stored as 0 in the group
+    int height = 0;
+    int bitsPerPixel = 0;  // from the image itself (BMP header or PNG header)
 };
 
 struct DialogItem {
-    DWORD style;
-    DWORD exStyle;
-    short x, y, cx, cy;
-    WORD id;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
+    WORD id = 0;
     std::string windowClass;  // "#128" for a predefined class ordinal, else the name
     std::string text;
 };
 
 struct DialogTemplate {
-    bool extended;  // DLGTEMPLATEEX rather than the classic DLGTEMPLATE
-    DWORD style;
-    DWORD exStyle;
-    short x, y, cx, cy;
+    bool extended = false;  // DLGTEMPLATEEX rather than the classic DLGTEMPLATE
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    short x = 0, y = 0, cx = 0, cy = 0;
     std::string menu;
     std::string windowClass;
     std::string caption;
-    WORD pointSize;
+    WORD pointSize = 0;
     std::string fontName;
     std::vector<DialogItem> items;
 };

@@ -15,8 +15,8 @@ e2e::ProbeIcon stockIconOf(HICON icon) {
         return e2e::kIconNone;
     }
     const struct {
-        LPCSTR id;
-        e2e::ProbeIcon kind;
+        LPCSTR id = nullptr;
+        e2e::ProbeIcon kind = e2e::kIconNone;
     } stock[] = {{IDI_INFORMATION, e2e::kIconInformation},
                  {IDI_WARNING, e2e::kIconWarning},
                  {IDI_ERROR, e2e::kIconError},
