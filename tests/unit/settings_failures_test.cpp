@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings_file.h"
+#include "system_files.h"
 #include "test_support.h"
 
 #ifndef _WIN32
@@ -19,6 +20,12 @@
 
 namespace {
 bool streamsRefused = false;
+
+// The descriptors this process holds open. A failed save that leaks one
+// shows nowhere else: the file's name is gone from the folder all the same.
+std::size_t openDescriptorCount() {
+    return directoryEntries("/proc/self/fd").size();
+}
 }  // namespace
 
 // This binary is linked with --wrap=fdopen, so that a test can make the C
@@ -124,11 +131,17 @@ TEST(SaveFailure, DirectoryNamedInputDatIsReportedAndKept) {
     writeFile("input.dat/keep", "x");
     plantStaleTemporaryFile();
     const auto before = directoryContents(directory.path());
+#ifndef _WIN32
+    const std::size_t descriptors = openDescriptorCount();
+#endif
     bindingSet = exampleBindings();
     EXPECT_FALSE(saveSettings());
     EXPECT_EQ(readFile("input.dat/keep"), "x");
     EXPECT_EQ(directoryContents(directory.path()), before);
     EXPECT_EQ(bindingSet, exampleBindings());
+#ifndef _WIN32
+    EXPECT_EQ(openDescriptorCount(), descriptors);
+#endif
 }
 
 TEST(SaveFailure, UnwritableTemporaryLeavesInputDatIntact) {
@@ -150,6 +163,9 @@ TEST(SaveFailure, FileWithoutAStreamIsRemovedAndTheNextSaveWorks) {
     writeFile("input.dat", "1,2,3");
     plantStaleTemporaryFile();
     const auto before = directoryContents(directory.path());
+#ifndef _WIN32
+    const std::size_t descriptors = openDescriptorCount();
+#endif
     bindingSet = exampleBindings();
     {
         const NoStreamsToBeHad noStreams;
@@ -157,6 +173,9 @@ TEST(SaveFailure, FileWithoutAStreamIsRemovedAndTheNextSaveWorks) {
         EXPECT_FALSE(saveSettings());
     }
     EXPECT_EQ(directoryContents(directory.path()), before);
+#ifndef _WIN32
+    EXPECT_EQ(openDescriptorCount(), descriptors);
+#endif
     ASSERT_TRUE(saveSettings());
     EXPECT_EQ(readFile("input.dat"), kExampleFile);
 }
@@ -196,6 +215,7 @@ TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
     writeFile("input.dat", old);
     plantStaleTemporaryFile();
     const auto before = directoryContents(directory.path());
+    const std::size_t descriptors = openDescriptorCount();
     bindingSet = exampleBindings();
     {
         const FileSizeLimit limit(10);
@@ -204,6 +224,26 @@ TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
     }
     EXPECT_EQ(directoryContents(directory.path()), before);
     EXPECT_EQ(bindingSet, exampleBindings());
+    EXPECT_EQ(openDescriptorCount(), descriptors);
+}
+#else
+// Discarding removes the very file that was made, through its handle: once the
+// working folder has changed, the name leads to another file, which stays.
+TEST(SaveFailure, DiscardRemovesTheFileItMadeNotWhatItsNameLeadsToNow) {
+    ScopedWorkingDirectory made;
+    writeFile("input.dat", "1,2,3");
+    const auto before = directoryContents(made.path());
+    std::FILE* file = createNewForWriting("input.dat.tmp");
+    ASSERT_NE(file, nullptr);
+    EXPECT_GE(std::fputs(kExampleFile, file), 0);
+    {
+        ScopedWorkingDirectory elsewhere;
+        plantStaleTemporaryFile();
+        const auto planted = directoryContents(elsewhere.path());
+        discardNewFile(file, "input.dat.tmp");
+        EXPECT_EQ(directoryContents(elsewhere.path()), planted);
+    }
+    EXPECT_EQ(directoryContents(made.path()), before);
 }
 #endif
 
