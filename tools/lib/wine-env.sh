@@ -150,7 +150,9 @@ wine_env_start() {
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
   wine_env_install_fonts || return 1
-  "$WINESERVER" -p
+  # Exit status 2: a server of this prefix runs already, such as one left by a
+  # run that was killed, and that one serves.
+  "$WINESERVER" -p || [ $? -eq 2 ] || return 1
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
