@@ -13,14 +13,14 @@ wine_env_tmp=""
 
 # Sets WINESERVER to the wineserver that these scripts run themselves: -p to
 # start the prefix's server and keep it up between programs, -k and -w to stop
-# it. Wine does not run that one: it runs the wineserver of its own folder (on
-# Debian 12 /usr/lib/wine/wineserver, beside wine64) and turns to WINESERVER
-# only if that fails. Both reach the same server, through the prefix's socket,
-# when they come from the same Wine, as the one on the PATH does, or else the
-# one that package wine64 (the 64-bit wine the scripts run) puts under
-# /usr/lib/<tuple>/wine/, where newer packages keep it off the PATH. An i386
-# server there would not serve a 64-bit prefix. The path is made absolute, so
-# that it still runs after a cd.
+# it. Wine does not run that one: when the prefix has no server, wine starts the
+# wineserver of its own folder (on Debian 12 /usr/lib/wine/wineserver, beside
+# wine64), and turns to WINESERVER only if that fails. Both reach the same
+# server, through the prefix's socket, when they come from the same Wine, as
+# the one on the PATH does, or else the one that package wine64 (the 64-bit
+# wine the scripts run) puts under /usr/lib/<tuple>/wine/, where newer packages
+# keep it off the PATH. An i386 server there would not serve a 64-bit prefix.
+# The path is made absolute, so that it still runs after a cd.
 wine_env_find_server() {
   local server
   server=$(command -v wineserver) ||
