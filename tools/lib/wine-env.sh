@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by tools/test, tools/run, tools/screenshots and the measuring scripts: a
 # private X display and a private, prepared Wine prefix with Wine's own fonts, torn
 # down on exit.
@@ -10,18 +11,34 @@ wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine_env_xvfb_pid=""
 wine_env_tmp=""
 
-# Exports WINESERVER, so that wine itself uses the server these scripts start and
-# stop: wineserver from the PATH, or else the one that package wine64 (the 64-bit
+# Sets WINESERVER to the wineserver that these scripts run themselves: -p to
+# start the prefix's server and keep it up between programs, -k and -w to stop
+# it. Wine does not run that one: when the prefix has no server, wine starts the
+# wineserver of its own folder (on Debian 12 /usr/lib/wine/wineserver, beside
+# wine64), and turns to WINESERVER only if that fails. Both reach the same
+# server, through the prefix's socket, when they come from the same Wine, as
+# the one on the PATH does, or else the one that package wine64 (the 64-bit
 # wine the scripts run) puts under /usr/lib/<tuple>/wine/, where newer packages
 # keep it off the PATH. An i386 server there would not serve a 64-bit prefix.
+# The path is made absolute, so that it still runs after a cd.
 wine_env_find_server() {
   local server
   server=$(command -v wineserver) ||
     server=$(dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver')
   if [ -z "$server" ] || [ ! -x "$server" ]; then
-    echo "no wineserver found: none on the PATH, and package wine64 has none in /usr/lib/<tuple>/wine/" >&2
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' wine64 2>/dev/null)" != installed ]; then
+      echo "no wineserver: none on the PATH, and package wine64 is not installed." >&2
+      echo "Install the packages wine and wine64 (as root: apt-get install wine wine64)." >&2
+    else
+      echo "no wineserver: none on the PATH, and package wine64 has none in /usr/lib/<tuple>/wine/." >&2
+      echo "Install or reinstall the packages wine and wine64 (as root: apt-get install --reinstall wine wine64)." >&2
+    fi
     return 1
   fi
+  case $server in
+    /*) ;;
+    *) server=$PWD/$server ;;
+  esac
   export WINESERVER=$server
 }
 
@@ -57,7 +74,8 @@ wine_env_start_xvfb() {
   if ! wine_env_wait_for 20 test -s "$wine_env_tmp/display"; then
     echo "Xvfb did not start:" >&2; cat "$wine_env_tmp/xvfb.log" >&2; return 1
   fi
-  export DISPLAY=":$(head -n1 "$wine_env_tmp/display")"
+  DISPLAY=":$(head -n1 "$wine_env_tmp/display")"
+  export DISPLAY
   wine_env_wait_for 20 xdpyinfo || { echo "display $DISPLAY does not answer" >&2; return 1; }
 }
 
@@ -132,7 +150,9 @@ wine_env_start() {
     touch "$WINEPREFIX/.inputconfig-ready"
   fi
   wine_env_install_fonts || return 1
-  "$WINESERVER" -p
+  # Exit status 2: a server of this prefix runs already, such as one left by a
+  # run that was killed, and that one serves.
+  "$WINESERVER" -p || [ $? -eq 2 ] || return 1
   # Start Wine's background services now, detached from our output: started by
   # a test under CTest they would hold its pipe open and CTest would never end.
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
