@@ -1,6 +1,8 @@
 # Reads a GNU ld linker map and prints, for each input file that puts bytes into
-# the sections that stripping keeps, one line "BYTES<tab>FILE", FILE as the map
-# names it: a path, "ARCHIVE(MEMBER)" with the archive's path, or "dll stuff".
+# the sections that stripping keeps, one line "BYTES<tab>WHOSE<tab>NAME": WHOSE
+# is "own" for the program's own objects (its own and the core library's) and
+# "linked" for the rest; NAME is the object's base name, "ARCHIVE(MEMBER)" with
+# the archive's base name, or the linker's "dll stuff".
 # The memory map part of the linker map: output sections at the line start, each
 # input section under them as " NAME ADDRESS SIZE FILE", a long NAME alone on its
 # line with the rest on the next. Only sections with bytes in the stripped file
@@ -38,5 +40,10 @@ pending != "" && $1 ~ /^0x/ && $2 ~ /^0x/ && NF >= 3 {
   }
 }
 END {
-  for (file in bytes) printf "%d\t%s\n", bytes[file], file
+  for (file in bytes) {
+    name = file
+    sub(/.*\//, "", name)
+    own = file ~ /CMakeFiles\/InputConfig\.dir\// || name ~ /^libinputconfig_core\.a\(/
+    printf "%d\t%s\t%s\n", bytes[file], own ? "own" : "linked", name
+  }
 }
