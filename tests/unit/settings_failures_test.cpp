@@ -178,6 +178,10 @@ TEST(SaveFailure, FileWithoutAStreamIsRemovedAndTheNextSaveWorks) {
 #endif
     ASSERT_TRUE(saveSettings());
     EXPECT_EQ(readFile("input.dat"), kExampleFile);
+#ifndef _WIN32
+    // Nor does the save that succeeds, which also opens the folder to sync it.
+    EXPECT_EQ(openDescriptorCount(), descriptors);
+#endif
 }
 
 #ifndef _WIN32
