@@ -1,7 +1,7 @@
 # shellcheck shell=bash
-# Sourced by tools/test, tools/run, tools/screenshots and the measuring scripts: a
-# private X display and a private, prepared Wine prefix with Wine's own fonts, torn
-# down on exit.
+# Sourced by tools/test, tools/run, tools/screenshots, tools/measure-startup and
+# tools/lib/check-call-order: a private X display and a private, prepared Wine
+# prefix with Wine's own fonts, torn down on exit.
 #   wine_env_start [--own-display] [--stand-in-joystick WINMM_DLL]
 #     --own-display: always start a private Xvfb
 #     --stand-in-joystick: programs named InputConfig.exe get WINMM_DLL, the end-to-end
