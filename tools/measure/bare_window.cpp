@@ -1,8 +1,10 @@
 // The baseline for tools/measure-startup: a plain window that makes the same
-// joystick calls as Input Config at start-up, built the same way.
+// joystick calls as Input Config at start-up, through the same loading of winmm
+// from the system folder, with the same static runtime and linker options. It
+// lacks what the program adds: its resources, the settings file and the controls.
 #include <windows.h>
-// After windows.h, which it relies on.
-#include <mmsystem.h>
+
+#include "system_joystick.h"
 
 namespace {
 
@@ -21,8 +23,8 @@ LRESULT CALLBACK bareWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/,
                    int showCommand) {
     JOYINFO position;
-    if (joyGetNumDevs() != 0) {
-        joyGetPos(JOYSTICKID1, &position);
+    if (systemJoyGetNumDevs() != 0) {
+        systemJoyGetPos(JOYSTICKID1, &position);
     }
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
