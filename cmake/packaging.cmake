@@ -2,16 +2,42 @@
 # read-me for Windows users, an example settings file, the licence and the
 # notices of the runtime linked into the program, and its hash.
 # The texts get Windows line ends, for Notepad before Windows 10.
-configure_file(${PROJECT_SOURCE_DIR}/docs/windows-readme.txt ${PROJECT_BINARY_DIR}/package/README.txt
-               @ONLY NEWLINE_STYLE CRLF)
+
+# The read-me's lines that start with @IF_SIGNED@ are for a signed program
+# only, those with @IF_UNSIGNED@ for an unsigned one: both variants are made,
+# package/README.txt and package/signed/README.txt.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/windows-readme.txt)
+file(READ ${PROJECT_SOURCE_DIR}/docs/windows-readme.txt readme_source)
+foreach(variant unsigned signed)
+  string(TOUPPER ${variant} kept)
+  if(variant STREQUAL signed)
+    set(dropped UNSIGNED)
+    set(folder package/signed)
+  else()
+    set(dropped SIGNED)
+    set(folder package)
+  endif()
+  string(REGEX REPLACE "@IF_${dropped}@[^\n]*\n" "" text "${readme_source}")
+  string(REPLACE "@IF_${kept}@" "" text "${text}")
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/${folder}/README.txt CONTENT "${text}" @ONLY NEWLINE_STYLE CRLF)
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/package/LICENSE.txt
                @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/docs/third-party-notices.txt
                ${PROJECT_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt @ONLY NEWLINE_STYLE CRLF)
 
-install(TARGETS InputConfig RUNTIME DESTINATION .)
+# tools/package --sign packages the program that its signing command made from
+# the stripped one, as it is: stripping it again would break the signature.
+set(INPUTCONFIG_SIGNED_PROGRAM "" CACHE FILEPATH "The signed InputConfig.exe to package, made by tools/package --sign")
+if(INPUTCONFIG_SIGNED_PROGRAM)
+  install(PROGRAMS ${INPUTCONFIG_SIGNED_PROGRAM} DESTINATION . RENAME InputConfig.exe)
+  set(readme ${PROJECT_BINARY_DIR}/package/signed/README.txt)
+else()
+  install(TARGETS InputConfig RUNTIME DESTINATION .)
+  set(readme ${PROJECT_BINARY_DIR}/package/README.txt)
+endif()
 # Not named input.dat, so that unpacking over a game's folder never replaces its bindings.
-install(FILES ${PROJECT_BINARY_DIR}/package/README.txt ${PROJECT_SOURCE_DIR}/docs/input.dat.example
+install(FILES ${readme} ${PROJECT_SOURCE_DIR}/docs/input.dat.example
               ${PROJECT_BINARY_DIR}/package/LICENSE.txt ${PROJECT_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt
         DESTINATION .)
 
