@@ -7,9 +7,10 @@
 # digest of FILE's bytes, whoever signed it and whatever trust that has.
 signature_problem() {
   local report current calculated
-  # Fails too for a certificate that no trusted root vouches for; the digests
-  # are the part that must hold whatever the trust.
-  report=$(LC_ALL=C osslsigncode verify -in "$1" 2>&1) || true
+  # Trusting no root, it fails on trust, but still prints the digests, which
+  # must agree whatever the trust. Without -CAfile, osslsigncode 2.14 prints
+  # nothing where the system has no root certificates.
+  report=$(LC_ALL=C osslsigncode verify -CAfile /dev/null -in "$1" 2>&1) || true
   current=$(sed -n 's/^Current message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
   calculated=$(sed -n 's/^Calculated message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
   if [ -z "$current" ] || [ -z "$calculated" ]; then
@@ -27,13 +28,11 @@ signature_removed() {
   osslsigncode remove-signature -in "$1" -out "$2" >/dev/null 2>&1 && [ -f "$2" ]
 }
 
-# signature_attached SIGNATURE UNSIGNED OUT [CA_FILE]: writes UNSIGNED with the
-# detached SIGNATURE to OUT. osslsigncode also verifies the result and fails
-# where no root it trusts vouches for it, though OUT is written: OUT is checked
-# by its bytes instead.
+# signature_attached SIGNATURE UNSIGNED OUT: writes UNSIGNED with the detached
+# SIGNATURE to OUT. osslsigncode 2.5 also verifies the result and fails where no
+# root it trusts vouches for it, though OUT is written, and 2.14 takes no
+# -CAfile there: OUT is judged by its bytes instead.
 signature_attached() {
-  local trust=()
-  [ -n "${4:-}" ] && trust=(-CAfile "$4")
-  osslsigncode attach-signature "${trust[@]}" -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || true
+  osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || true
   [ -f "$3" ]
 }
