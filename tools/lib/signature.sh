@@ -36,3 +36,12 @@ signature_attached() {
   osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || true
   [ -f "$3" ]
 }
+
+# certificate_table_bytes FILE: the size of FILE's certificate table, where a
+# signature lives; 0 for an unsigned program.
+certificate_table_bytes() {
+  local size
+  size=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null |
+    sed -n 's/^Entry 4 [0-9a-fA-F]* \([0-9a-fA-F]\{1,8\}\) Security Directory.*/\1/p')
+  echo $((0x${size:-0}))
+}
