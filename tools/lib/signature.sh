@@ -1,6 +1,7 @@
 # shellcheck shell=bash
-# Sourced: the checks of an Authenticode signature that tools/package and
-# tools/check-reproducible share, through osslsigncode.
+# Sourced: the checks of an Authenticode signature that tools/package,
+# tools/check-reproducible, tools/lib/check-package and tools/lib/check-signing
+# share, through osslsigncode.
 
 # signature_problem FILE: says what is wrong with FILE's signature and fails,
 # or says nothing: FILE must carry a signature whose message digest equals the
