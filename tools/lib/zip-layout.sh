@@ -2,19 +2,20 @@
 # Sourced: what differs between two zips in the zip itself, beyond the bytes of
 # their entries: for tools/check-reproducible and tools/lib/check-package-environment.
 
-# zip_differences ZIP OTHER: one line for each field of the zips' headers that
-# differs (the entries' file times, attributes, compression, comments and the
-# like), with how many places it differs in and its first values in ZIP and in
-# OTHER; a line for the entries' order when only that differs. Prints nothing
-# when the headers agree.
+# zip_differences ZIP OTHER [NAME OTHER_NAME]: one line for each field of the
+# zips' headers that differs (the entries' file times, attributes, compression,
+# comments and the like), with how many places it differs in and its first
+# values in ZIP and in OTHER, which NAME and OTHER_NAME call them; a line for
+# the entries' order when only that differs. Prints nothing when the headers agree.
 zip_differences() {
+  local name=${3:-the first} other_name=${4:-the second}
   if [ "$(zipinfo -1 "$1" | LC_ALL=C sort)" = "$(zipinfo -1 "$2" | LC_ALL=C sort)" ] &&
     [ "$(zipinfo -1 "$1")" != "$(zipinfo -1 "$2")" ]; then
-    echo "the entries' order: $(zipinfo -1 "$1" | tr '\n' ' ')against $(zipinfo -1 "$2" | tr '\n' ' ')"
+    echo "the entries' order: $(zipinfo -1 "$1" | tr '\n' ' ')in $name, $(zipinfo -1 "$2" | tr '\n' ' ')in $other_name"
   fi
   # zipinfo -v prints one header field a line, "name:  value", in the same
   # order for zips of the same entries; its first line names the file.
-  LC_ALL=C awk '
+  LC_ALL=C awk -v name="$name" -v other_name="$other_name" '
     FNR == 1 { next }
     FILENAME == ARGV[1] { first[FNR] = $0; count = FNR; next }
     {
@@ -38,7 +39,7 @@ zip_differences() {
         else if (f ~ /CRC|size|offset/) kind = "the bytes or places of entries"
         else if (f ~ /compression/) kind = "the compression"
         else if (f ~ /comment/) kind = "a comment"
-        printf "%s (%s): differs in %d place(s), first \"%s\" against \"%s\"\n", kind, f, seen[f], left[f], right[f]
+        printf "%s (%s): differs in %d place(s), first \"%s\" in %s, \"%s\" in %s\n", kind, f, seen[f], left[f], name, right[f], other_name
       }
       if (lines != count || extra) print "the headers: one zip has more entries or header fields than the other"
     }' <(zipinfo -v "$1") <(zipinfo -v "$2")
