@@ -7,7 +7,14 @@
 #include "system_files.h"
 #include "test_support.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+#else
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -43,6 +50,37 @@ std::FILE* __wrap_fdopen(int descriptor, const char* mode) {
 }
 }
 #endif
+
+namespace {
+// While a test sets it, a folder's descriptor: after a stream's first chunk it
+// takes the place of the stream's own, so that the next read fails for real.
+int folderForFailingReads = -1;
+int chunksRead = 0;
+}  // namespace
+
+// This binary is linked with --wrap=fread, so that a test can make a read fail
+// partway through a file, as a disk error does.
+extern "C" {
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+std::size_t __real_fread(void* data, std::size_t size, std::size_t count, std::FILE* stream);
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+std::size_t __wrap_fread(void* data, std::size_t size, std::size_t count, std::FILE* stream) {
+    if (folderForFailingReads != -1) {
+        if (chunksRead == 0) {
+            // Unbuffered, the first chunk is all that the first read takes.
+            static_cast<void>(std::setvbuf(stream, nullptr, _IONBF, 0));
+        } else {
+#ifdef _WIN32
+            static_cast<void>(_dup2(folderForFailingReads, _fileno(stream)));
+#else
+            static_cast<void>(dup2(folderForFailingReads, fileno(stream)));
+#endif
+        }
+        ++chunksRead;
+    }
+    return __real_fread(data, size, count, stream);
+}
+}
 
 namespace {
 
@@ -89,6 +127,37 @@ private:
     bool filled_ = false;
 };
 
+// While it lives, reading a file fails after its first chunk.
+class ReadsFailAfterTheFirstChunk {
+public:
+    ReadsFailAfterTheFirstChunk() {
+        chunksRead = 0;
+#ifdef _WIN32
+        // A folder opens as a file only with backup semantics.
+        HANDLE folder = CreateFileA(".", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (folder != INVALID_HANDLE_VALUE) {
+            folderForFailingReads = _open_osfhandle(reinterpret_cast<std::intptr_t>(folder), _O_RDONLY);
+        }
+#else
+        folderForFailingReads = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+    }
+    ~ReadsFailAfterTheFirstChunk() {
+#ifdef _WIN32
+        static_cast<void>(_close(folderForFailingReads));
+#else
+        static_cast<void>(close(folderForFailingReads));
+#endif
+        folderForFailingReads = -1;
+    }
+    bool active() const {
+        return folderForFailingReads != -1;
+    }
+    ReadsFailAfterTheFirstChunk(const ReadsFailAfterTheFirstChunk&) = delete;
+    ReadsFailAfterTheFirstChunk& operator=(const ReadsFailAfterTheFirstChunk&) = delete;
+};
+
 TEST(LoadFailure, MissingFileReportsFalseAndChangesNothing) {
     ScopedWorkingDirectory directory;
     bindingSet = exampleBindings();
@@ -103,6 +172,22 @@ TEST(LoadFailure, UnreadableFileReportsFalseAndChangesNothing) {
     std::filesystem::create_directory("input.dat");
     bindingSet = exampleBindings();
     EXPECT_FALSE(loadSettings());
+    EXPECT_EQ(bindingSet, exampleBindings());
+}
+
+// The values of a first chunk must not be taken: Ok would write them back
+// over the whole file.
+TEST(LoadFailure, ReadErrorPartwayReportsFalseAndChangesNothing) {
+    ScopedWorkingDirectory directory;
+    std::string text = "1,7,65,";
+    text.resize(1000, ' ');  // past the first chunk read, of 512 bytes
+    writeFile("input.dat", text + "66,67,68,69,70,71,72,1,2,4,8");
+    bindingSet = exampleBindings();
+    {
+        const ReadsFailAfterTheFirstChunk failingReads;
+        ASSERT_TRUE(failingReads.active());
+        EXPECT_FALSE(loadSettings());
+    }
     EXPECT_EQ(bindingSet, exampleBindings());
 }
 
@@ -248,6 +333,27 @@ TEST(SaveFailure, DiscardRemovesTheFileItMadeNotWhatItsNameLeadsToNow) {
         EXPECT_EQ(directoryContents(elsewhere.path()), planted);
     }
     EXPECT_EQ(directoryContents(made.path()), before);
+}
+
+// A scanner that holds the new file for a moment without sharing delete makes
+// the replace fail with a sharing violation; the save waits it out.
+TEST(SaveFailure, ReplaceOutlastsAShortHoldOfTheNewFile) {
+    ScopedWorkingDirectory directory;
+    writeFile("input.dat", "1,2,3");
+    writeFile("input.dat.tmp", kExampleFile);
+    HANDLE hold = CreateFileA("input.dat.tmp", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(MoveFileExA("input.dat.tmp", "input.dat", MOVEFILE_REPLACE_EXISTING), FALSE);
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    std::thread scanner([hold] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // how long it holds the file
+        CloseHandle(hold);
+    });
+    EXPECT_TRUE(replaceFile("input.dat.tmp", "input.dat"));
+    scanner.join();
+    EXPECT_EQ(directoryEntries(directory.path()), std::vector<std::string>{"input.dat"});
+    EXPECT_EQ(readFile("input.dat"), kExampleFile);
 }
 #endif
 
