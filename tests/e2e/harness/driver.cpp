@@ -24,6 +24,11 @@ constexpr DWORD kErrorProcessDiedEarly = 1359;  // ERROR_INTERNAL_ERROR from Win
     throw Failure(what);
 }
 
+[[noreturn]] void failToStart(const std::string& what) {
+    programDidNotStart() = true;
+    fail(what + ": the program does not start, so the cases after this one are skipped");
+}
+
 LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) ==
@@ -136,6 +141,11 @@ bool commandSince(const ProbeChannel& counters, LONG before, WPARAM wParam) {
 HarnessPaths& harnessPaths() {
     static HarnessPaths paths;
     return paths;
+}
+
+bool& programDidNotStart() {
+    static bool didNotStart = false;
+    return didNotStart;
 }
 
 bool waitUntil(const std::function<bool()>& condition, Millis limit) {
@@ -429,7 +439,7 @@ void Program::start(const std::string& executable, Joystick joystick) {
         }
         const DWORD error = GetLastError();
         if (error != kErrorProcessDiedEarly || attempt == kStartAttempts) {
-            fail("cannot start " + executable + " (error " + std::to_string(error) + ")");
+            failToStart("cannot start " + executable + " (error " + std::to_string(error) + ")");
         }
         (void)std::fprintf(stderr, "[e2e] process start failed with error %lu, retrying (%d)\n", error,
                            attempt);
@@ -484,8 +494,12 @@ std::optional<HWND> Program::findMainWindow(bool visibleOnly) const {
 HWND Program::mainWindow() {
     std::optional<HWND> found;
     if (!waitUntil([&] { return (found = findMainWindow(true)).has_value(); })) {
-        fail("the main window did not appear");
+        if (!mainWindowShown_) {
+            failToStart("the main window did not appear");
+        }
+        fail("the main window is no longer shown");
     }
+    mainWindowShown_ = true;
     return *found;
 }
 

@@ -35,6 +35,9 @@ struct HarnessPaths {
 };
 HarnessPaths& harnessPaths();
 
+// Set once a case's program did not start, which every later case would wait out.
+bool& programDidNotStart();
+
 // Polls until `condition` holds or `limit` has passed; returns whether it held.
 bool waitUntil(const std::function<bool()>& condition, Millis limit = kWait);
 
@@ -158,6 +161,7 @@ private:
     HANDLE joystickMapping_ = nullptr;
     JoystickChannel* joystick_ = nullptr;
     std::unique_ptr<Probe> probe_;
+    bool mainWindowShown_ = false;
 };
 
 }  // namespace e2e

@@ -17,6 +17,16 @@ std::string windowsPath(std::string path) {
     return path;
 }
 
+// Ends the run after a case whose program did not start. Set from here, as
+// GoogleTest undoes a case's own changes to its flags when the case ends.
+class StopOnceTheProgramDoesNotStart : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo& /*test*/) override {
+        if (e2e::programDidNotStart()) {
+            GTEST_FLAG_SET(fail_fast, true);
+        }
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,5 +36,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     e2e::harnessPaths() = {windowsPath(argv[1]), windowsPath(argv[2]), windowsPath(argv[3])};
+    testing::UnitTest::GetInstance()->listeners().Append(new StopOnceTheProgramDoesNotStart);
     return RUN_ALL_TESTS();
 }
