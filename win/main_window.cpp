@@ -51,6 +51,10 @@ const ControlLayout kControls[] = {
 // Buttons 1 to 4 of the held-button mask that the joystick interface reports.
 const WPARAM kHeldButtonsMask = JOY_BUTTON1 | JOY_BUTTON2 | JOY_BUTTON3 | JOY_BUTTON4;
 
+// The system command in WM_SYSCOMMAND's first parameter; the system uses the
+// four low bits itself.
+const WPARAM kSystemCommandMask = 0xFFF0;
+
 void createControls(HWND window, HINSTANCE instance) {
     for (const ControlLayout& control : kControls) {
         CreateWindowExA(0, control.className, control.text, WS_CHILD | WS_VISIBLE | control.extraStyle,
@@ -198,6 +202,17 @@ LRESULT onJoystickButtonDown(HWND window, WPARAM wParam) {
     return 0;
 }
 
+// Alt or F10 released alone (lParam 0) would put the window in the menu's
+// keyboard mode, which swallows the next key, the one an armed slot waits for.
+// Alt+Space (the system menu, lParam the space), Alt+F4 and every other command
+// go on as usual.
+LRESULT onSystemCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    if ((wParam & kSystemCommandMask) == SC_KEYMENU && lParam == 0) {
+        return 0;
+    }
+    return DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+}
+
 // Nothing is saved except through Ok.
 LRESULT onClose(HWND window) {
     DestroyWindow(window);
@@ -221,6 +236,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
             return onKeyUp(window, wParam);
         case MM_JOY1BUTTONDOWN:
             return onJoystickButtonDown(window, wParam);
+        case WM_SYSCOMMAND:
+            return onSystemCommand(window, wParam, lParam);
         case WM_CLOSE:
             return onClose(window);
         case WM_DESTROY:

@@ -104,6 +104,62 @@ INSTANTIATE_TEST_SUITE_P(Cases, KeyboardRefusal,
                                          RefusalCase{"KeyOfTheArmedSlotItself", IDC_SLOT_START, VK_RETURN}),
                          CaseName());
 
+// Released alone, Alt or F10 would put the window in the menu's keyboard mode, which
+// swallows the next key. Neither is bound: the armed slot takes the next key, and
+// Alt+F4 still closes without writing.
+struct LoneMenuKeyCase {
+    const char* name = nullptr;
+    int slot = 0;  // A or B, which hold Z and X
+    WORD menuKey = 0;
+    char nextKey = 0;  // a letter that no slot holds
+};
+
+void PrintTo(const LoneMenuKeyCase& test, std::ostream* out) {
+    *out << test.name;
+}
+
+class LoneMenuKey : public testing::TestWithParam<LoneMenuKeyCase> {};
+
+TEST_P(LoneMenuKey, BindsNothingAndTheArmedSlotTakesTheNextKey) {
+    const LoneMenuKeyCase& test = GetParam();
+    Program app(kKeyboardFile);
+    app.clickButton(app.control(test.slot));
+    app.pressKey(test.menuKey);
+    app.pressKey(static_cast<WORD>(test.nextKey));
+    auto labels = kKeyboardLabels;
+    const std::string label(1, test.nextKey);
+    labels[static_cast<size_t>(test.slot - IDC_SLOT_UP)] = label.c_str();
+    EXPECT_EQ(waitForText(app.control(IDC_SUMMARY), summaryText(labels)), summaryText(labels));
+    sendChord({VK_MENU, VK_F4});
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(app.file(), kKeyboardFile);
+    EXPECT_EQ(app.filesInWorkDir(), std::vector<std::string>{"input.dat"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoneMenuKey,
+                         testing::Values(LoneMenuKeyCase{"Alt", IDC_SLOT_A, VK_MENU, 'Q'},
+                                         LoneMenuKeyCase{"F10", IDC_SLOT_B, VK_F10, 'W'}),
+                         CaseName());
+
+// With a key after it, Alt still reaches the system menu.
+TEST(KeyboardCapture, AltSpaceStillOpensTheSystemMenu) {
+    Program app(kKeyboardFile);
+    bringToForeground(app.mainWindow());
+    sendChord({VK_MENU, VK_SPACE});
+    const auto menuShown = [&] {
+        for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+             menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(menu, &owner);
+            if (owner == app.processId() && IsWindowVisible(menu) != FALSE) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(waitUntil(menuShown)) << "no system menu";
+}
+
 TEST(KeyboardCapture, KeysTypedWhileTheDeviceListHasTheFocusAreNotCaptured) {
     Program app(kKeyboardFile);
     HWND summary = app.control(IDC_SUMMARY);
