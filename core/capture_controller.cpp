@@ -8,6 +8,12 @@ namespace {
 
 constexpr std::array<std::uint32_t, kButtonSlotCount> kButtonMasksInOrder{1, 2, 4, 8};
 
+// Key codes that name no key: an input method took the key (VK_PROCESSKEY), or
+// a character came typed by an on-screen keyboard or another program
+// (VK_PACKET). Bound, either would leave that input of the game dead.
+constexpr std::uint16_t kKeyTakenByInputMethod = 229;
+constexpr std::uint16_t kTypedCharacter = 231;
+
 std::size_t selectedIndex() {
     return static_cast<std::size_t>(selectionState);
 }
@@ -19,7 +25,8 @@ void selectSlot(Slot slot) {
 }
 
 CaptureResult onKeyReleased(std::uint16_t keyCode) {
-    if (bindingSet.device == InputDevice::Joypad || selectionState == kNoSlot) {
+    if (bindingSet.device == InputDevice::Joypad || selectionState == kNoSlot ||
+        keyCode == kKeyTakenByInputMethod || keyCode == kTypedCharacter) {
         return CaptureResult::Ignored;
     }
     const std::uint32_t code = keyCode;

@@ -160,6 +160,21 @@ TEST(KeyboardCapture, AltSpaceStillOpensTheSystemMenu) {
     EXPECT_TRUE(waitUntil(menuShown)) << "no system menu";
 }
 
+// An on-screen keyboard, or any program that types with SendInput, sends a character
+// as VK_PACKET, which names no key: the armed slot waits for a real one.
+TEST(KeyboardCapture, ATypedCharacterIsNoKeyAndTheNextKeyIsTaken) {
+    Program app(kKeyboardFile);
+    app.clickButton(app.control(IDC_SLOT_A));
+    app.typeCharacter(L'\u00e9');
+    app.pressKey('Q');
+    auto labels = kKeyboardLabels;
+    labels[4] = "Q";
+    EXPECT_EQ(waitForText(app.control(IDC_SUMMARY), summaryText(labels)), summaryText(labels));
+    app.clickButton(app.control(IDC_OK));
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(app.file(), "0,0,38,40,39,37,81,88,13,16,1,2,4,8");
+}
+
 TEST(KeyboardCapture, KeysTypedWhileTheDeviceListHasTheFocusAreNotCaptured) {
     Program app(kKeyboardFile);
     HWND summary = app.control(IDC_SUMMARY);

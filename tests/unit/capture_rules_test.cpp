@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "capture_controller.h"
 #include "test_support.h"
 
@@ -125,6 +127,19 @@ TEST_F(Capture, NoneOfTheFourButtonsKeepsTheSlotArmed) {
         EXPECT_EQ(selectionState, 6);
     }
     EXPECT_EQ(bindingSet.joypadButtons, exampleBindings().joypadButtons);
+}
+
+// 229: an input method took the key; 231: a character typed by an on-screen
+// keyboard or another program.
+TEST_F(Capture, CodesThatNameNoKeyKeepTheSlotArmed) {
+    selectSlot(Slot::A);
+    for (const std::uint16_t code : std::initializer_list<std::uint16_t>{229, 231}) {
+        EXPECT_EQ(onKeyReleased(code), CaptureResult::Ignored) << code;
+        EXPECT_EQ(selectionState, 4);
+    }
+    EXPECT_EQ(bindingSet, exampleBindings());
+    EXPECT_EQ(onKeyReleased(81), CaptureResult::Assigned);
+    EXPECT_EQ(bindingSet.keyCodes[4], 81u);
 }
 
 TEST_F(Capture, ArmedDirectionInJoypadModeIsIgnored) {

@@ -359,7 +359,8 @@ void clickCloseBox(HWND topLevel) {
     fail("no close box found");
 }
 
-void sendChord(std::initializer_list<WORD> keys) {
+// The keys held in order, then released in reverse.
+std::vector<INPUT> chordInputs(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
     for (const WORD key : keys) {
         inputs.push_back(keyInput(key, false));
@@ -367,6 +368,11 @@ void sendChord(std::initializer_list<WORD> keys) {
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
         inputs.push_back(keyInput(*key, true));
     }
+    return inputs;
+}
+
+void sendChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs = chordInputs(keys);
     sendInputs(inputs);
 }
 
@@ -713,7 +719,7 @@ void Program::clickButton(HWND button) {
     }
 }
 
-void Program::pressChord(std::initializer_list<WORD> keys) {
+void Program::sendKeyInput(std::vector<INPUT>& inputs, LONG releases) {
     const ProbeChannel& counters = probe().counters();
     const LONG before = counters.keyUpsTaken;
     // Keys go to the foreground window; a window just shown may not be there yet.
@@ -724,10 +730,26 @@ void Program::pressChord(std::initializer_list<WORD> keys) {
         })) {
         fail("no window of the program came to the foreground");
     }
-    sendChord(keys);
-    if (!waitUntil([&] { return counters.keyUpsTaken - before >= static_cast<LONG>(keys.size()); })) {
+    sendInputs(inputs);
+    if (!waitUntil([&] { return counters.keyUpsTaken - before >= releases; })) {
         fail("the program did not take the key releases");
     }
+}
+
+void Program::pressChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs = chordInputs(keys);
+    sendKeyInput(inputs, static_cast<LONG>(keys.size()));
+}
+
+void Program::typeCharacter(wchar_t character) {
+    std::vector<INPUT> inputs(2);
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = character;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    sendKeyInput(inputs, 1);
 }
 
 void Program::pressKey(WORD virtualKey) {

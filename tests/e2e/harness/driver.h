@@ -129,6 +129,9 @@ public:
     void clickButton(HWND button);   // until its BN_CLICKED reached the program
     void pressKey(WORD virtualKey);  // until the release was taken from the queue
     void pressChord(std::initializer_list<WORD> keys);
+    // A character as an on-screen keyboard types it (KEYEVENTF_UNICODE, which the
+    // program receives as VK_PACKET), until its release was taken from the queue.
+    void typeCharacter(wchar_t character);
     // Drops the list down with a click and clicks the entry, as a user chooses one,
     // until CBN_SELCHANGE reached the program.
     void chooseListEntry(HWND comboBox, int index);
@@ -153,6 +156,7 @@ public:
 private:
     std::string placeExecutable(Joystick joystick, Placement placement);
     void start(const std::string& executable, Joystick joystick);
+    void sendKeyInput(std::vector<INPUT>& inputs, LONG releases);  // until that many releases were taken
     Probe& probe();
 
     std::string root_;
