@@ -16,9 +16,12 @@ const char* const kSettingsFileName = "input.dat";
 // then moved over input.dat, so that a failed save or a power cut never leaves
 // input.dat half written. The file is always one the save has just created:
 // whatever already sits under a name (a leftover of a crash, a link someone
-// planted) is left alone, and the next name is tried. A file the save made and
-// could not use is removed before it moves on or gives up, so that failed
-// saves never use up the names.
+// planted) is left alone, and the next name is tried. A create refused with
+// nothing under the name (no right to create files here, a read-only disk,
+// ransomware protection) would be refused under every name, each refusal
+// perhaps a warning to the user: the save gives up at once. A file the save
+// made and could not use is removed before it moves on or gives up, so that
+// failed saves never use up the names.
 constexpr int kTemporaryNameCount = 10;
 
 // input.dat.tmp, then input.dat.1.tmp to input.dat.9.tmp.
@@ -32,6 +35,9 @@ std::FILE* createTemporaryFile(std::string& name) {
         name = temporaryFileName(attempt);
         if (std::FILE* file = createNewForWriting(name.c_str())) {
             return file;
+        }
+        if (nameIsFree(name.c_str())) {
+            return nullptr;
         }
     }
     return nullptr;

@@ -17,6 +17,12 @@ std::FILE* openSharedForReading(const char* name);
 // reused. A file it created but cannot hand over as a stream is removed again.
 std::FILE* createNewForWriting(const char* name);
 
+// Whether nothing at all sits under `name`, looked up without following a link:
+// true only when the system answers that the name is not found. Any other
+// answer, a look-up that is itself refused included, means something is there,
+// such as a file, a folder or a link, dangling or not.
+bool nameIsFree(const char* name);
+
 // Closes a file that createNewForWriting made under `name` and removes it: on
 // Windows through its handle, so exactly that file goes whatever the name
 // leads to by now; by name elsewhere. Should even that fail, the file stays.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -62,6 +63,12 @@ std::FILE* createNewForWriting(const char* name) {
         static_cast<void>(unlink(name));
     }
     return file;
+}
+
+bool nameIsFree(const char* name) {
+    // lstat describes a link itself, not what it leads to.
+    struct stat status = {};
+    return lstat(name, &status) != 0 && errno == ENOENT;
 }
 
 bool forceToDisk(std::FILE* file) {

@@ -85,6 +85,20 @@ std::FILE* createNewForWriting(const char* name) {
     return streamOf(handle, _O_WRONLY, "wb", UnusedFile::Deleted);
 }
 
+bool nameIsFree(const char* name) {
+    // FindFirstFile reads the folder's entry: it describes a link itself, not
+    // what it leads to, and finds a file whatever its state, held open or marked
+    // for deletion while another program still holds it. Under Wine,
+    // GetFileAttributes would find no dangling link.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(name, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+        return false;
+    }
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 bool forceToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) {
         return false;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "settings_file.h"
@@ -18,15 +20,18 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdarg>
 #include <future>
 
 namespace {
 bool streamsRefused = false;
+int createsTried = 0;  // opens that may create a file, counted since the last reset
 
 // The descriptors this process holds open. A failed save that leaks one
 // shows nowhere else: the file's name is gone from the folder all the same.
@@ -47,6 +52,22 @@ std::FILE* __wrap_fdopen(int descriptor, const char* mode) {
         return nullptr;
     }
     return __real_fdopen(descriptor, mode);
+}
+
+// Linked with --wrap=open as well, so that a test can count the creates.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+int __real_open(const char* path, int flags, ...);
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+int __wrap_open(const char* path, int flags, ...) {
+    if ((flags & O_CREAT) == 0 && (flags & O_TMPFILE) != O_TMPFILE) {
+        return __real_open(path, flags);
+    }
+    ++createsTried;
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = va_arg(arguments, mode_t);
+    va_end(arguments);
+    return __real_open(path, flags, mode);
 }
 }
 #endif
@@ -297,6 +318,59 @@ private:
     rlimit previous_{};
     bool active_ = false;
 };
+
+// Loads and saves in the working folder as a user who may read input.dat but
+// not create files there: the folder lets nobody write, and a child process
+// does the work, giving up root first, as root may write anywhere. Returns what
+// the child saw.
+std::string loadAndSaveWhereNoFileMayBeCreated() {
+    namespace fs = std::filesystem;
+    constexpr uid_t kNobody = 65534;
+    constexpr gid_t kNoGroup = 65534;
+    const fs::perms readAndList = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(".", readAndList);
+    std::array<int, 2> report{};
+    const pid_t child = pipe(report.data()) == 0 ? fork() : -1;
+    if (child == 0) {
+        static_cast<void>(close(report[0]));
+        std::string seen = "root could not be given up";
+        if (geteuid() != 0 || (setgid(kNoGroup) == 0 && setuid(kNobody) == 0)) {
+            const bool loaded = loadSettings();
+            createsTried = 0;
+            const bool saved = saveSettings();
+            seen = std::string("loaded: ") + (loaded ? "yes" : "no") + ", saved: " + (saved ? "yes" : "no") +
+                   ", creates tried: " + std::to_string(createsTried);
+        }
+        static_cast<void>(write(report[1], seen.data(), seen.size()));
+        _exit(0);
+    }
+    std::string seen;
+    if (child == -1) {
+        seen = "no child process";
+    } else {
+        static_cast<void>(close(report[1]));
+        std::array<char, 256> buffer{};
+        for (ssize_t count = 0; (count = read(report[0], buffer.data(), buffer.size())) > 0;) {
+            seen.append(buffer.data(), static_cast<std::size_t>(count));
+        }
+        static_cast<void>(close(report[0]));
+        static_cast<void>(waitpid(child, nullptr, 0));
+    }
+    fs::permissions(".", fs::perms::owner_write, fs::perm_options::add);
+    return seen;
+}
+
+// Where no file may be created, every name is refused alike, and on Windows a
+// blocked create can show the user a warning of its own: one is tried, and the
+// folder stays as it was.
+TEST(SaveFailure, FolderThatRefusesNewFilesIsAskedOnceAndLeftAsItWas) {
+    ScopedWorkingDirectory directory;
+    writeFile("input.dat", "1,2,3");
+    const auto before = directoryContents(directory.path());
+    EXPECT_EQ(loadAndSaveWhereNoFileMayBeCreated(), "loaded: yes, saved: no, creates tried: 1");
+    EXPECT_EQ(directoryContents(directory.path()), before);
+}
 
 TEST(SaveFailure, WriteFailingPartWayKeepsTheOldFileAndLeavesNoTemporary) {
     ScopedWorkingDirectory directory;
