@@ -117,7 +117,7 @@ void discardNewFile(std::FILE* file, const char* /*name*/) {
 
 bool replaceFile(const char* source, const char* target) {
     // Not ReplaceFile: it refuses a missing target, and under Wine a bare
-    // relative name. Write-through returns only once the move is on disk.
+    // relative name. Write-through asks that the move reach the disk before it returns.
     for (int retry = 0;; ++retry) {
         if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
             return true;
