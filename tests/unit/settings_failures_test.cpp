@@ -172,7 +172,7 @@ public:
 #endif
         folderForFailingReads = -1;
     }
-    bool active() const {
+    static bool active() {
         return folderForFailingReads != -1;
     }
     ReadsFailAfterTheFirstChunk(const ReadsFailAfterTheFirstChunk&) = delete;
@@ -206,7 +206,7 @@ TEST(LoadFailure, ReadErrorPartwayReportsFalseAndChangesNothing) {
     bindingSet = exampleBindings();
     {
         const ReadsFailAfterTheFirstChunk failingReads;
-        ASSERT_TRUE(failingReads.active());
+        ASSERT_TRUE(ReadsFailAfterTheFirstChunk::active());
         EXPECT_FALSE(loadSettings());
     }
     EXPECT_EQ(bindingSet, exampleBindings());
