@@ -1,0 +1,128 @@
+# shellcheck shell=bash
+# Sourced by the commands in tools/ and by the Windows tests: a private X display
+# and a prepared Wine prefix, the program's windows, and its signature.
+
+lib_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Where the program's buttons lie in its client area (main_window.cpp): the
+# centre of each, as x y.
+readonly ok_button="235 362" cancel_button="325 362" axis_button="340 41"
+
+# at_exit FUNCTION: runs FUNCTION when the shell exits, after those added before.
+exit_functions=()
+at_exit() {
+  exit_functions+=("$1")
+  trap run_exit_functions EXIT
+}
+run_exit_functions() {
+  local function
+  for function in "${exit_functions[@]}"; do "$function" || true; done
+}
+
+# wait_for SECONDS COMMAND...: waits up to SECONDS for COMMAND to succeed.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# The wineserver that these scripts start, keep up and stop: the one on the
+# PATH, or else package wine64's, which newer packages keep off the PATH. It is
+# the one wine itself reaches, through the prefix's socket.
+wine_find_server() {
+  local server
+  server=$(command -v wineserver) ||
+    server=$(dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver') ||
+    { echo "no wineserver: install the packages wine and wine64" >&2; return 1; }
+  WINESERVER=$(realpath "$server")
+  export WINESERVER
+}
+
+# The prefix's settings: no window-manager waits, no crash dialogs, Wine's own
+# fonts (it draws substitutes without them), and the stand-in joystick, when
+# given, as winmm of programs named InputConfig.exe only. Applied on every
+# start, so that an older prefix or a rebuilt stand-in is never left stale.
+wine_apply_settings() {
+  local stand_in=$1 override=- reg=$WINEPREFIX/inputconfig.reg
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -pu /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" ||
+    { echo "Wine's fonts are missing (package fonts-wine)" >&2; return 1; }
+  if [ -n "$stand_in" ]; then
+    cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/winmm.dll"
+    override='"native"'
+  fi
+  printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
+    '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winmm"=-' \
+    '[HKEY_CURRENT_USER\Software\Wine\AppDefaults\InputConfig.exe\DllOverrides]' "\"winmm\"=$override" >"$reg"
+  timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+}
+
+# wine_up STATE [STAND_IN]: starts a private display, recorded in the folder
+# STATE, and the prefix's server with Wine's services, detached from the
+# caller's output (CTest would wait for them otherwise); a new prefix is
+# created first. wine_use STATE then gives a shell that display and prefix.
+wine_up() {
+  local state=$1 stand_in=${2:-}
+  mkdir -p "$state"
+  wine_find_server
+  export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$lib_repo/build/wineprefix} WINEDEBUG=-all WINEARCH=win64
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" </dev/null \
+    >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  wait_for 20 test -s "$state/display" || { echo "Xvfb did not start: $(cat "$state/xvfb.log")" >&2; return 1; }
+  printf 'DISPLAY=:%s\nWINEPREFIX=%s\nWINESERVER=%s\n' "$(head -n1 "$state/display")" "$WINEPREFIX" \
+    "$WINESERVER" >"$state/environment"
+  wine_use "$state"
+  wait_for 20 xdpyinfo || { echo "display $DISPLAY does not answer" >&2; return 1; }
+  if [ ! -f "$WINEPREFIX/.inputconfig-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i </dev/null >/dev/null 2>&1 && "$WINESERVER" -w &&
+      wine_apply_settings "$stand_in" && "$WINESERVER" -w && touch "$WINEPREFIX/.inputconfig-ready" ||
+      { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
+  fi
+  # Status 2: a server of this prefix, left by a run that was killed, serves.
+  "$WINESERVER" -p || [ $? -eq 2 ] || return 1
+  timeout 120 wine wineboot </dev/null >/dev/null 2>&1
+  wine_apply_settings "$stand_in" || { echo "could not apply the settings to $WINEPREFIX" >&2; return 1; }
+}
+
+wine_use() {
+  local line
+  while IFS= read -r line; do export "${line?}"; done <"$1/environment"
+  export WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
+}
+
+# wine_down STATE: stops the prefix's server and the display that wine_up started.
+wine_down() {
+  if [ -f "$1/environment" ]; then
+    wine_use "$1"
+    "$WINESERVER" -k 2>/dev/null || true
+    timeout 10 "$WINESERVER" -w 2>/dev/null || true
+  fi
+  [ ! -f "$1/xvfb.pid" ] || kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true
+  rm -f "$1/environment" "$1/xvfb.pid" "$1/display"
+}
+
+# window NAME: waits up to 60 s for a visible window titled NAME, prints its id.
+window() {
+  wait_for 60 xdotool search --onlyvisible --name "^$1\$" || { echo "no window \"$1\" within 60 s" >&2; return 1; }
+  xdotool search --onlyvisible --name "^$1\$" | head -n1
+}
+window_absent() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# click WINDOW "X Y": clicks that point of a window's client area; Wine's
+# frame, caption and client edge lie around it.
+click() {
+  local x=${2% *} y=${2#* }
+  xdotool mousemove --window "$1" $((5 + x)) $((24 + y)) click 1
+}
+
+# close_window WINDOW NAME: Alt+F4, as its close box, then waits until it is gone.
+close_window() {
+  xdotool windowfocus --sync "$1" key alt+F4
+  wait_for 20 window_absent "$2" || { echo "\"$2\" did not close" >&2; return 1; }
+}
