@@ -84,7 +84,7 @@ wine_up() {
       { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
   fi
   # Status 2: a server of this prefix, left by a run that was killed, serves.
-  "$WINESERVER" -p || [ $? -eq 2 ] || return 1
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ] || return 1
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
   wine_apply_settings "$stand_in" || { echo "could not apply the settings to $WINEPREFIX" >&2; return 1; }
 }
