@@ -26,18 +26,9 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/package/LICEN
 configure_file(${PROJECT_SOURCE_DIR}/docs/third-party-notices.txt
                ${PROJECT_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt @ONLY NEWLINE_STYLE CRLF)
 
-# tools/package --sign packages the program that its signing command made from
-# the stripped one, as it is: stripping it again would break the signature.
-set(INPUTCONFIG_SIGNED_PROGRAM "" CACHE FILEPATH "The signed InputConfig.exe to package, made by tools/package --sign")
-if(INPUTCONFIG_SIGNED_PROGRAM)
-  install(PROGRAMS ${INPUTCONFIG_SIGNED_PROGRAM} DESTINATION . RENAME InputConfig.exe)
-  set(readme ${PROJECT_BINARY_DIR}/package/signed/README.txt)
-else()
-  install(TARGETS InputConfig RUNTIME DESTINATION .)
-  set(readme ${PROJECT_BINARY_DIR}/package/README.txt)
-endif()
+install(TARGETS InputConfig RUNTIME DESTINATION .)
 # Not named input.dat, so that unpacking over a game's folder never replaces its bindings.
-install(FILES ${readme} ${PROJECT_SOURCE_DIR}/docs/input.dat.example
+install(FILES ${PROJECT_BINARY_DIR}/package/README.txt ${PROJECT_SOURCE_DIR}/docs/input.dat.example
               ${PROJECT_BINARY_DIR}/package/LICENSE.txt ${PROJECT_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt
         DESTINATION .)
 
@@ -49,4 +40,10 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 # <zip>.sha256 beside the zip, in sha256sum's format, to publish with it.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The stripped program's budget; measure-size shows what fills it.
+set(INPUTCONFIG_EXE_BUDGET 262144 CACHE INTERNAL "The stripped InputConfig.exe's size budget, in bytes")
+# Signs, for tools/package --sign, and checks the staged package before the zip is written.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-checks.cmake)
+set(CPACK_INPUTCONFIG_FINISH ${PROJECT_SOURCE_DIR}/cmake/finish-package ${PROJECT_BINARY_DIR}
+    ${PROJECT_VERSION} ${INPUTCONFIG_EXE_BUDGET})
 include(CPack)

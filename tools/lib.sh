@@ -126,3 +126,28 @@ close_window() {
   xdotool windowfocus --sync "$1" key alt+F4
   wait_for 20 window_absent "$2" || { echo "\"$2\" did not close" >&2; return 1; }
 }
+
+# signature_problem FILE: says what is wrong with FILE's Authenticode signature
+# and fails, or says nothing: its digest must be that of FILE's bytes, whoever
+# signed it. Trusting no root, osslsigncode fails on trust but still prints both
+# digests; without -CAfile, 2.14 prints nothing where the system has no roots.
+signature_problem() {
+  local report current calculated
+  report=$(LC_ALL=C osslsigncode verify -CAfile /dev/null -in "$1" 2>&1) || true
+  current=$(sed -n 's/^Current message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
+  calculated=$(sed -n 's/^Calculated message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
+  if [ -z "$current" ] || [ -z "$calculated" ]; then
+    echo "carries no Authenticode signature that osslsigncode can read"; return 1
+  elif [ "$current" != "$calculated" ]; then
+    echo "has a broken signature: it was made for a file whose digest is $current, and this file's is $calculated"
+    return 1
+  fi
+}
+
+# signature_attached SIGNATURE UNSIGNED OUT: UNSIGNED with the detached SIGNATURE,
+# in OUT. osslsigncode 2.5 fails where no root it trusts vouches for the result,
+# though it writes OUT, and 2.14 takes no -CAfile here: OUT is judged by its bytes.
+signature_attached() {
+  osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || true
+  [ -f "$3" ]
+}
