@@ -1,36 +1,24 @@
 # shellcheck shell=bash
-# Sourced by the commands in tools/ and by the Windows tests: a private X display
-# and a prepared Wine prefix, the program's windows, and its signature.
-
+# Sourced by tools/ and the Windows tests: a private display and Wine prefix,
+# the program's windows, and its signature.
 lib_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Where the program's buttons lie in its client area (main_window.cpp): the
-# centre of each, as x y.
+# The centre of each button in the program's client area (main_window.cpp), x y.
 readonly ok_button="235 362" cancel_button="325 362" axis_button="340 41"
 
 # at_exit FUNCTION: runs FUNCTION when the shell exits, after those added before.
 exit_functions=()
-at_exit() {
-  exit_functions+=("$1")
-  trap run_exit_functions EXIT
-}
-run_exit_functions() {
-  local function
-  for function in "${exit_functions[@]}"; do "$function" || true; done
-}
+at_exit() { exit_functions+=("$1") && trap run_exit_functions EXIT; }
+run_exit_functions() { local f; for f in "${exit_functions[@]}"; do "$f" || true; done; }
 
 # wait_for SECONDS COMMAND...: waits up to SECONDS for COMMAND to succeed.
 wait_for() {
   local deadline=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
+  until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$deadline" ] && sleep 0.1 || return 1; done
 }
 
-# The wineserver that these scripts start, keep up and stop: the one on the
-# PATH, or else package wine64's, which newer packages keep off the PATH. It is
-# the one wine itself reaches, through the prefix's socket.
+# The wineserver on the PATH, or else package wine64's, which newer packages
+# keep off the PATH: the one wine reaches through the prefix's socket.
 wine_find_server() {
   local server
   server=$(command -v wineserver) ||
@@ -49,10 +37,7 @@ wine_apply_settings() {
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp -pu /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" ||
     { echo "Wine's fonts are missing (package fonts-wine)" >&2; return 1; }
-  if [ -n "$stand_in" ]; then
-    cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/winmm.dll"
-    override='"native"'
-  fi
+  [ -z "$stand_in" ] || { cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/winmm.dll" && override='"native"'; }
   printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
     '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winmm"=-' \
@@ -97,11 +82,7 @@ wine_use() {
 
 # wine_down STATE: stops the prefix's server and the display that wine_up started.
 wine_down() {
-  if [ -f "$1/environment" ]; then
-    wine_use "$1"
-    "$WINESERVER" -k 2>/dev/null || true
-    timeout 10 "$WINESERVER" -w 2>/dev/null || true
-  fi
+  [ ! -f "$1/environment" ] || { wine_use "$1" && "$WINESERVER" -k; timeout 10 "$WINESERVER" -w; } 2>/dev/null || true
   [ ! -f "$1/xvfb.pid" ] || kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true
   rm -f "$1/environment" "$1/xvfb.pid" "$1/display"
 }
@@ -116,10 +97,7 @@ process_ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # click WINDOW "X Y": clicks that point of a window's client area; Wine's
 # frame, caption and client edge lie around it.
-click() {
-  local x=${2% *} y=${2#* }
-  xdotool mousemove --window "$1" $((5 + x)) $((24 + y)) click 1
-}
+click() { xdotool mousemove --window "$1" $((5 + ${2% *})) $((24 + ${2#* })) click 1; }
 
 # close_window WINDOW NAME: Alt+F4, as its close box, then waits until it is gone.
 close_window() {
@@ -147,7 +125,4 @@ signature_problem() {
 # signature_attached SIGNATURE UNSIGNED OUT: UNSIGNED with the detached SIGNATURE,
 # in OUT. osslsigncode 2.5 fails where no root it trusts vouches for the result,
 # though it writes OUT, and 2.14 takes no -CAfile here: OUT is judged by its bytes.
-signature_attached() {
-  osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || true
-  [ -f "$3" ]
-}
+signature_attached() { osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || [ -f "$3" ]; }
