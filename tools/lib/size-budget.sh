@@ -1,5 +1,4 @@
 # shellcheck shell=bash disable=SC2034
 # Sourced by tools/lib/check-package, which fails a package whose stripped
-# InputConfig.exe is larger, and by tools/measure-size and tools/measure-startup,
-# which print it: the program's budget, 256 KiB.
+# InputConfig.exe is larger: the program's budget, 256 KiB.
 readonly exe_budget_bytes=262144
