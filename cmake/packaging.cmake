@@ -3,8 +3,6 @@
 # notices of the runtime linked into the program, and its hash.
 # The texts get Windows line ends, for Notepad before Windows 10.
 
-set(INPUTCONFIG_EXE_BUDGET 262144 CACHE INTERNAL "The stripped InputConfig.exe's size budget, in bytes")
-
 # The read-me's lines that start with @IF_SIGNED@ are for a signed program
 # only, those with @IF_UNSIGNED@ for an unsigned one: both variants are made,
 # package/README.txt and package/signed/README.txt.
