@@ -2,21 +2,17 @@
 # Sourced by tools/ and the Windows tests: a private display and Wine prefix,
 # the program's windows, and its signature.
 lib_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-
 # The centre of each button in the program's client area (main_window.cpp), x y.
 readonly ok_button="235 362" cancel_button="325 362" axis_button="340 41"
-
 # at_exit FUNCTION: runs FUNCTION when the shell exits, after those added before.
 exit_functions=()
 at_exit() { exit_functions+=("$1") && trap run_exit_functions EXIT; }
 run_exit_functions() { local f; for f in "${exit_functions[@]}"; do "$f" || true; done; }
-
 # wait_for SECONDS COMMAND...: waits up to SECONDS for COMMAND to succeed.
 wait_for() {
-  local deadline=$((SECONDS + $1)); shift
+  local deadline=$((SECONDS + $1)) && shift
   until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$deadline" ] && sleep 0.1 || return 1; done
 }
-
 # The wineserver on the PATH, or else package wine64's, which newer packages
 # keep off the PATH: the one wine reaches through the prefix's socket.
 wine_find_server() {
@@ -27,11 +23,9 @@ wine_find_server() {
   WINESERVER=$(realpath "$server")
   export WINESERVER
 }
-
-# The prefix's settings: no window-manager waits, no crash dialogs, Wine's own
-# fonts (it draws substitutes without them), and the stand-in joystick, when
-# given, as winmm of programs named InputConfig.exe only. Applied on every
-# start, so that an older prefix or a rebuilt stand-in is never left stale.
+# On every start, so that nothing is left stale: no window manager, no crash
+# dialogs, Wine's own fonts (else it draws substitutes), and the stand-in
+# joystick, if given, as winmm of programs named InputConfig.exe only.
 wine_apply_settings() {
   local stand_in=$1 override=- reg=$WINEPREFIX/inputconfig.reg
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
@@ -44,11 +38,9 @@ wine_apply_settings() {
     '[HKEY_CURRENT_USER\Software\Wine\AppDefaults\InputConfig.exe\DllOverrides]' "\"winmm\"=$override" >"$reg"
   timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
 }
-
-# wine_up STATE [STAND_IN]: starts a private display, recorded in the folder
-# STATE, and the prefix's server with Wine's services, detached from the
-# caller's output (CTest would wait for them otherwise); a new prefix is
-# created first. wine_use STATE then gives a shell that display and prefix.
+# wine_up STATE [STAND_IN]: a private display, recorded in the folder STATE, and
+# the prefix (made if new) with its server, none holding the caller's output,
+# which CTest would wait for. wine_use STATE gives a shell that display and prefix.
 wine_up() {
   local state=$1 stand_in=${2:-}
   mkdir -p "$state"
@@ -73,38 +65,30 @@ wine_up() {
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1
   wine_apply_settings "$stand_in" || { echo "could not apply the settings to $WINEPREFIX" >&2; return 1; }
 }
-
 wine_use() {
   local line
   while IFS= read -r line; do export "${line?}"; done <"$1/environment"
   export WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 }
-
 # wine_down STATE: stops the prefix's server and the display that wine_up started.
 wine_down() {
   [ ! -f "$1/environment" ] || { wine_use "$1" && "$WINESERVER" -k; timeout 10 "$WINESERVER" -w; } 2>/dev/null || true
   [ ! -f "$1/xvfb.pid" ] || kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true
   rm -f "$1/environment" "$1/xvfb.pid" "$1/display"
 }
-
 # window NAME: waits up to 60 s for a visible window titled NAME, prints its id.
 window() {
-  wait_for 60 xdotool search --onlyvisible --name "^$1\$" || { echo "no window \"$1\" within 60 s" >&2; return 1; }
-  xdotool search --onlyvisible --name "^$1\$" | head -n1
+  wait_for 60 xdotool search --onlyvisible --name "^$1\$" && xdotool search --onlyvisible --name "^$1\$" | head -n1 ||
+    { echo "no window \"$1\" within 60 s" >&2; return 1; }
 }
 window_absent() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
-
-# click WINDOW "X Y": clicks that point of a window's client area; Wine's
-# frame, caption and client edge lie around it.
+# click WINDOW "X Y": that point of its client area, inside Wine's frame and caption.
 click() { xdotool mousemove --window "$1" $((5 + ${2% *})) $((24 + ${2#* })) click 1; }
-
 # close_window WINDOW NAME: Alt+F4, as its close box, then waits until it is gone.
 close_window() {
-  xdotool windowfocus --sync "$1" key alt+F4
-  wait_for 20 window_absent "$2" || { echo "\"$2\" did not close" >&2; return 1; }
+  xdotool windowfocus --sync "$1" key alt+F4 && wait_for 20 window_absent "$2" || { echo "\"$2\" did not close" >&2; return 1; }
 }
-
 # signature_problem FILE: says what is wrong with FILE's Authenticode signature
 # and fails, or says nothing: its digest must be that of FILE's bytes, whoever
 # signed it. Trusting no root, osslsigncode fails on trust but still prints both
@@ -121,7 +105,6 @@ signature_problem() {
     return 1
   fi
 }
-
 # signature_attached SIGNATURE UNSIGNED OUT: UNSIGNED with the detached SIGNATURE,
 # in OUT. osslsigncode 2.5 fails where no root it trusts vouches for the result,
 # though it writes OUT, and 2.14 takes no -CAfile here: OUT is judged by its bytes.
