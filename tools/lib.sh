@@ -16,11 +16,8 @@ wait_for() {
 # The wineserver on the PATH, or else package wine64's, which newer packages
 # keep off the PATH: the one wine reaches through the prefix's socket.
 wine_find_server() {
-  local server
-  server=$(command -v wineserver) ||
-    server=$(dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver') ||
+  WINESERVER=$(realpath "$(command -v wineserver || dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver')") ||
     { echo "no wineserver: install the packages wine and wine64" >&2; return 1; }
-  WINESERVER=$(realpath "$server")
   export WINESERVER
 }
 # On every start, so that nothing is left stale: no window manager, no crash

@@ -1,11 +1,8 @@
-# Reads the Wine +relay trace of a run that opened input.dat and clicked Ok, and
-# fails unless the DLL search was limited before input.dat was opened, input.dat
-# was opened with flags 0x110080, and input.dat.tmp was created exclusively,
-# written, flushed after its last write, closed, and only then moved over
-# input.dat with flags 1 and 8.
-# Lines read "TID:Call DLL.Function(arguments) ret=..." and "TID:Ret  DLL.Function()
-# retval=VALUE ret=...". An argument is printed in hex, its 32 low bits as the
-# last 8 digits after any leftover high bits of its register: compared as text.
+# Reads the +relay trace of a run that clicked Ok: the DLL search limited before
+# input.dat is opened with flags 0x110080; input.dat.tmp created exclusively, written,
+# flushed, closed, then moved over input.dat with flags 1 and 8. Lines read
+# "TID:Call DLL.Function(arguments) ret=..." and "TID:Ret  DLL.Function() retval=VALUE";
+# an argument's 32 low bits are its last 8 hex digits, compared as text.
 function thread_of(line) { return substr(line, 1, index(line, ":") - 1) }
 function argument(line, n,   arguments) {
   sub(/^[^(]*\(/, "", line); sub(/\) ret=.*$/, "", line); split(line, arguments, ",")
