@@ -40,11 +40,9 @@ wine_apply_settings() {
 # which CTest would wait for. wine_use STATE gives a shell that display and prefix.
 wine_up() {
   local state=$1 stand_in=${2:-}
-  mkdir -p "$state"
-  wine_find_server
+  mkdir -p "$state" && wine_find_server
   export WINEPREFIX=${INPUTCONFIG_WINEPREFIX:-$lib_repo/build/wineprefix} WINEDEBUG=-all WINEARCH=win64
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" </dev/null \
-    >"$state/xvfb.log" 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 &
   echo $! >"$state/xvfb.pid"
   wait_for 20 test -s "$state/display" || { echo "Xvfb did not start: $(cat "$state/xvfb.log")" >&2; return 1; }
   printf 'DISPLAY=:%s\nWINEPREFIX=%s\nWINESERVER=%s\n' "$(head -n1 "$state/display")" "$WINEPREFIX" \
@@ -63,8 +61,7 @@ wine_up() {
   wine_apply_settings "$stand_in" || { echo "could not apply the settings to $WINEPREFIX" >&2; return 1; }
 }
 wine_use() {
-  local line
-  while IFS= read -r line; do export "${line?}"; done <"$1/environment"
+  local line && while IFS= read -r line; do export "${line?}"; done <"$1/environment"
   export WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 }
 # wine_down STATE: stops the prefix's server and the display that wine_up started.
