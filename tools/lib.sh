@@ -16,9 +16,8 @@ wait_for() {
 # The wineserver on the PATH, or else package wine64's, which newer packages
 # keep off the PATH: the one wine reaches through the prefix's socket.
 wine_find_server() {
-  WINESERVER=$(realpath "$(command -v wineserver || dpkg-query -L wine64 2>/dev/null | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver')") ||
-    { echo "no wineserver: install the packages wine and wine64" >&2; return 1; }
-  export WINESERVER
+  local server && server=$(command -v wineserver || dpkg-query -L wine64 | grep -m1 -x '/usr/lib/[^/]*/wine/wineserver') &&
+    WINESERVER=$(realpath "$server") && export WINESERVER || { echo "no wineserver: install the packages wine and wine64" >&2; return 1; }
 }
 # On every start, so that nothing is left stale: no window manager, no crash
 # dialogs, Wine's own fonts (else it draws substitutes), and the stand-in
@@ -83,21 +82,17 @@ click() { xdotool mousemove --window "$1" $((5 + ${2% *})) $((24 + ${2#* })) cli
 close_window() {
   xdotool windowfocus --sync "$1" key alt+F4 && wait_for 20 window_absent "$2" || { echo "\"$2\" did not close" >&2; return 1; }
 }
-# signature_problem FILE: says what is wrong with FILE's Authenticode signature
-# and fails, or says nothing: its digest must be that of FILE's bytes, whoever
-# signed it. Trusting no root, osslsigncode fails on trust but still prints both
-# digests; without -CAfile, 2.14 prints nothing where the system has no roots.
+# signature_problem FILE: fails saying what is wrong with FILE's Authenticode signature, whose
+# digest must be FILE's. Trusting no root, osslsigncode fails on trust but prints both digests;
+# without -CAfile, 2.14 prints nothing where the system has no roots.
 signature_problem() {
   local report current calculated
   report=$(LC_ALL=C osslsigncode verify -CAfile /dev/null -in "$1" 2>&1) || true
   current=$(sed -n 's/^Current message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
   calculated=$(sed -n 's/^Calculated message digest *: *\([0-9A-Fa-f]\{1,\}\).*/\1/p' <<<"$report" | head -n1)
-  if [ -z "$current" ] || [ -z "$calculated" ]; then
-    echo "carries no Authenticode signature that osslsigncode can read"; return 1
-  elif [ "$current" != "$calculated" ]; then
-    echo "has a broken signature: it was made for a file whose digest is $current, and this file's is $calculated"
-    return 1
-  fi
+  [ -n "$current" ] && [ -n "$calculated" ] || { echo "carries no Authenticode signature that osslsigncode can read"; return 1; }
+  [ "$current" = "$calculated" ] ||
+    { echo "has a broken signature: it was made for a file whose digest is $current, and this file's is $calculated"; return 1; }
 }
 # signature_attached SIGNATURE UNSIGNED OUT: UNSIGNED with the detached SIGNATURE,
 # in OUT. osslsigncode 2.5 fails where no root it trusts vouches for the result,
