@@ -94,7 +94,14 @@ signature_problem() {
   [ "$current" = "$calculated" ] ||
     { echo "has a broken signature: it was made for a file whose digest is $current, and this file's is $calculated"; return 1; }
 }
-# signature_attached SIGNATURE UNSIGNED OUT: UNSIGNED with the detached SIGNATURE,
-# in OUT. osslsigncode 2.5 fails where no root it trusts vouches for the result,
-# though it writes OUT, and 2.14 takes no -CAfile here: OUT is judged by its bytes.
-signature_attached() { osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3" >/dev/null 2>&1 || [ -f "$3" ]; }
+# removal_gives SIGNED UNSIGNED: SIGNED without its signature (left in SIGNED.removed) is UNSIGNED.
+removal_gives() {
+  rm -f "$1.removed" && osslsigncode remove-signature -in "$1" -out "$1.removed" >/dev/null 2>&1 && cmp -s "$1.removed" "$2"
+}
+# attaching_gives SIGNATURE UNSIGNED SIGNED: the detached SIGNATURE on UNSIGNED (left in SIGNED.attached) is
+# SIGNED. osslsigncode 2.5 fails where no root it trusts vouches for the result, though it writes it, and
+# 2.14 takes no -CAfile here: the result is judged by its bytes.
+attaching_gives() {
+  rm -f "$3.attached" && { osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3.attached" >/dev/null 2>&1 || true; } &&
+    cmp -s "$3.attached" "$3"
+}
