@@ -44,6 +44,5 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(INPUTCONFIG_EXE_BUDGET 262144 CACHE INTERNAL "The stripped InputConfig.exe's size budget, in bytes")
 # Signs, for tools/package --sign, and checks the staged package before the zip is written.
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package-checks.cmake)
-set(CPACK_INPUTCONFIG_FINISH ${PROJECT_SOURCE_DIR}/cmake/finish-package ${PROJECT_BINARY_DIR}
-    ${PROJECT_VERSION} ${INPUTCONFIG_EXE_BUDGET})
+set(CPACK_INPUTCONFIG_FINISH ${PROJECT_SOURCE_DIR}/cmake/finish-package ${PROJECT_BINARY_DIR})
 include(CPack)
