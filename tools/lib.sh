@@ -95,12 +95,9 @@ signature_problem() {
     { echo "has a broken signature: it was made for a file whose digest is $current, and this file's is $calculated"; return 1; }
 }
 # removal_gives SIGNED UNSIGNED: SIGNED without its signature (left in SIGNED.removed) is UNSIGNED.
-removal_gives() {
-  rm -f "$1.removed" && osslsigncode remove-signature -in "$1" -out "$1.removed" >/dev/null 2>&1 && cmp -s "$1.removed" "$2"
-}
-# attaching_gives SIGNATURE UNSIGNED SIGNED: the detached SIGNATURE on UNSIGNED (left in SIGNED.attached) is
-# SIGNED. osslsigncode 2.5 fails where no root it trusts vouches for the result, though it writes it, and
-# 2.14 takes no -CAfile here: the result is judged by its bytes.
+removal_gives() { rm -f "$1.removed" && osslsigncode remove-signature -in "$1" -out "$1.removed" >/dev/null 2>&1 && cmp -s "$1.removed" "$2"; }
+# attaching_gives SIGNATURE UNSIGNED SIGNED: the detached SIGNATURE on UNSIGNED (in SIGNED.attached) is SIGNED,
+# by its bytes: osslsigncode 2.5 fails an untrusted result that it writes, and 2.14 takes no -CAfile here.
 attaching_gives() {
   rm -f "$3.attached" && { osslsigncode attach-signature -sigin "$1" -in "$2" -out "$3.attached" >/dev/null 2>&1 || true; } &&
     cmp -s "$3.attached" "$3"
