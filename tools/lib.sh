@@ -34,9 +34,9 @@ wine_apply_settings() {
     '[HKEY_CURRENT_USER\Software\Wine\AppDefaults\InputConfig.exe\DllOverrides]' "\"winmm\"=$override" >"$reg"
   timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
 }
-# wine_up STATE [STAND_IN]: a private display, recorded in the folder STATE, and
-# the prefix (made if new) with its server, none holding the caller's output,
-# which CTest would wait for. wine_use STATE gives a shell that display and prefix.
+# wine_up STATE [STAND_IN]: a private display, recorded in the folder STATE, and the prefix (made
+# if new) with its server, which CTest would wait for if they held its output. wine_use STATE gives
+# a shell that display and prefix.
 wine_up() {
   local state=$1 stand_in=${2:-}
   mkdir -p "$state" && wine_find_server
@@ -54,10 +54,14 @@ wine_up() {
       wine_apply_settings "$stand_in" && "$WINESERVER" -w && touch "$WINEPREFIX/.inputconfig-ready" ||
       { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
   fi
-  # Status 2: a server of this prefix, left by a run that was killed, serves.
-  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ] || return 1
-  timeout 120 wine wineboot </dev/null >/dev/null 2>&1
+  wine_serve || { echo "could not start the server of $WINEPREFIX and Wine's services" >&2; return 1; }
   wine_apply_settings "$stand_in" || { echo "could not apply the settings to $WINEPREFIX" >&2; return 1; }
+}
+# wine_serve [COMMAND...]: the prefix's server, kept up, and Wine's services, started through COMMAND
+# (setpriv, say), none holding the caller's output. Status 2: a server left by a killed run serves.
+wine_serve() {
+  "$@" "$WINESERVER" -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ] || return 1
+  "$@" timeout 120 wine wineboot </dev/null >/dev/null 2>&1
 }
 wine_use() {
   local line && while IFS= read -r line; do export "${line?}"; done <"$1/environment"
